@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/LaunchRequest.h"
+#include "platform/RunKey.h"
+
+namespace nagitori {
+
+// Everything the program asks of the operating system, apart from windows. One object per run.
+class System {
+public:
+    virtual ~System() = default;
+
+    // Hands the request to the shell and returns at once; see LaunchSucceeded.
+    virtual int ShellExecute(const LaunchRequest& request) = 0;
+    virtual bool IsUserAnAdmin() = 0;
+    // The user's roaming application-data folder; empty when it cannot be determined.
+    virtual std::filesystem::path AppDataFolder() = 0;
+    virtual std::filesystem::path ExecutablePath() = 0;
+    virtual int OsMajorVersion() = 0;
+    // Null when the list does not exist or cannot be opened for full access; never creates it.
+    virtual std::unique_ptr<RunKey> OpenRunKey() = 0;
+};
+
+}  // namespace nagitori

@@ -1,0 +1,50 @@
+#include "support/FakeSystem.h"
+
+#include <algorithm>
+
+#include "common/Error.h"
+
+namespace nagitori::test {
+
+namespace {
+
+class FakeRunKey : public RunKey {
+public:
+    explicit FakeRunKey(FakeRunKeyStore& store) : store_(store) {}
+
+    std::string ReadString(const std::string& name) override {
+        if (std::find(store_.wrongType.begin(), store_.wrongType.end(), name) != store_.wrongType.end()) {
+            throw Error(RunKeyWrongTypeMessage(name));
+        }
+        auto it = store_.values.find(name);
+        return it == store_.values.end() ? std::string() : it->second;
+    }
+
+    void WriteString(const std::string& name, const std::string& data) override {
+        if (store_.writeFails) {
+            throw Error(RunKeyWriteFailedMessage(name));
+        }
+        store_.values[name] = data;
+    }
+
+    void DeleteValue(const std::string& name) override { store_.values.erase(name); }
+
+private:
+    FakeRunKeyStore& store_;
+};
+
+}  // namespace
+
+int FakeSystem::ShellExecute(const LaunchRequest& request) {
+    launches.push_back(request);
+    return shellResult;
+}
+
+std::unique_ptr<RunKey> FakeSystem::OpenRunKey() {
+    if (!runKey.opens) {
+        return nullptr;
+    }
+    return std::make_unique<FakeRunKey>(runKey);
+}
+
+}  // namespace nagitori::test
