@@ -29,6 +29,7 @@ screenshots: build
 
 bench: build
 	@$(BUILD)/bench/nagitori_bench
+	@$(BUILD)/bench/nagitori_startup_probe
 
 clean:
 	@rm -rf $(BUILD)

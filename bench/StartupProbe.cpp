@@ -1,0 +1,125 @@
+// Start-up probe: the time from process start to the first shown main window, against a bare
+// QMainWindow built from the same binary and libraries. Run without arguments; it starts itself.
+#include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "app/Main.h"
+#include "platform/posix/PosixSystem.h"
+#include "platform/qt/ApplicationSetup.h"
+#include "platform/qt/QtDesktop.h"
+
+extern char** environ;
+
+namespace {
+
+long long MonotonicNanos() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// Child: build the window, show it, and print the moment the event loop has shown it.
+int RunChild(int argc, char** argv, bool mainWindow) {
+    QApplication app(argc, argv);
+    nagitori::SetUpApplication(app);
+    nagitori::posix::PosixSystem system(nagitori::posix::PosixEnvironment::FromProcess(),
+                                            nagitori::posix::DefaultAppPaths());
+    nagitori::QtDesktop desktop;
+    std::unique_ptr<QMainWindow> window;
+    if (mainWindow) {
+        window = std::make_unique<nagitori::TMainForm>(system, desktop);
+    } else {
+        window = std::make_unique<QMainWindow>();
+    }
+    window->show();
+    QTimer::singleShot(0, &app, [] {
+        std::printf("%lld\n", MonotonicNanos());
+        std::fflush(stdout);
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}
+
+// Spawns one child and returns the milliseconds from its start to its first shown window.
+double TimeChild(const char* self, const char* mode) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    char* childArgv[] = {const_cast<char*>(self), const_cast<char*>(mode), nullptr};
+    pid_t pid = 0;
+    const long long start = MonotonicNanos();
+    if (posix_spawn(&pid, self, &actions, nullptr, childArgv, environ) != 0) {
+        std::perror("posix_spawn");
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    char buffer[64] = {};
+    const ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "probe child %s failed\n", mode);
+        std::exit(1);
+    }
+    return static_cast<double>(std::atoll(buffer) - start) / 1e6;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--main") == 0) {
+        return RunChild(argc, argv, true);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) {
+        return RunChild(argc, argv, false);
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The children create their data folder: keep it out of the user's own.
+    char configHome[] = "/tmp/nagitori-probe-XXXXXX";
+    if (mkdtemp(configHome) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", configHome, 1);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    std::vector<double> mainTimes;
+    std::vector<double> bareTimes;
+    TimeChild(argv[0], "--bare");  // warm the file cache
+    for (int i = 0; i < runs; ++i) {
+        mainTimes.push_back(TimeChild(argv[0], "--main"));
+        bareTimes.push_back(TimeChild(argv[0], "--bare"));
+    }
+    const double mainMedian = Median(mainTimes);
+    const double bareMedian = Median(bareTimes);
+    std::printf("start-up to first shown window, median of %d runs (offscreen)\n", runs);
+    std::printf("  main window:        %8.2f ms\n", mainMedian);
+    std::printf("  bare QMainWindow:   %8.2f ms\n", bareMedian);
+    std::printf("  ratio:              %8.2f\n", mainMedian / bareMedian);
+    std::filesystem::remove_all(configHome);
+    return 0;
+}

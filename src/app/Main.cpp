@@ -1,0 +1,240 @@
+#include "app/Main.h"
+
+#include <QIcon>
+#include <system_error>
+
+#include "app/GeneralErrorBox.h"
+#include "app/OptionsPage.h"
+#include "common/Messages.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsPath.h"
+
+namespace keys = nagitori::setting_keys;
+
+namespace nagitori {
+
+namespace {
+
+constexpr int kClientWidth = 661;
+constexpr int kClientHeight = 404;
+constexpr int kStoreEntry = 2;
+
+const char* const kEntryTexts[] = {"システムツール", "Windows標準アプリケーション", "ストア／UWP（Windows 10のみ）",
+                                   "ランチャー", "オプション"};
+
+QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    return action;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromUtf8(name));
+    return action;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(System& system, Desktop& desktop, QWidget* parent)
+    : QMainWindow(parent), system_(system), desktop_(desktop) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromUtf8(messages::kApplicationTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/nagitori.svg")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    centralArea = new QWidget(this);
+    centralArea->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(centralArea);
+    BuildPages();
+    BuildMenu();
+    // The client area excludes the menu bar, so the window grows by it; never resizable.
+    setFixedSize(kClientWidth, kClientHeight + AppMenu->sizeHint().height());
+
+    RunGuarded(desktop_, this, [this] { FormCreate(); });
+    ConnectHandlers();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildPages() {
+    Item = new QListWidget(centralArea);
+    Item->setObjectName(QStringLiteral("Item"));
+    Item->setGeometry(8, 8, 161, 385);
+    Item->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const char* text : kEntryTexts) {
+        Item->addItem(QString::fromUtf8(text));
+    }
+
+    // Pages without headers: exactly one of them, or none, is visible.
+    Tab = new QWidget(centralArea);
+    Tab->setObjectName(QStringLiteral("Tab"));
+    Tab->setGeometry(175, 0, 489, 425);
+    Tab->setFocusPolicy(Qt::NoFocus);
+    Page5 = new OptionsPage(Tab);
+    for (int i = 0; i < 5; ++i) {
+        QWidget* page = i == 4 ? Page5 : new QWidget(Tab);
+        page->setObjectName(QStringLiteral("Page%1").arg(i + 1));
+        page->setWindowTitle(QString::fromUtf8(kEntryTexts[i]));
+        page->setGeometry(0, 0, Tab->width(), Tab->height());
+        page->hide();
+        Pages[static_cast<size_t>(i)] = page;
+    }
+    // The page area comes before the list in the tab order, yet is no stop itself.
+    setTabOrder(Tab, Item);
+}
+
+void TMainForm::BuildMenu() {
+    AppMenu = menuBar();
+    AppMenu->setObjectName(QStringLiteral("AppMenu"));
+
+    N1 = AppMenu->addMenu(QStringLiteral("アプリケーション(&A)"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = AddItem(N1, "N2", "終了(&X)");
+    N2->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    N3 = AppMenu->addMenu(QStringLiteral("ツール(&T)"));
+    N3->setObjectName(QStringLiteral("N3"));
+    N4 = AddItem(N3, "N4", "ツールの起動時に管理者権限を付与する");
+    N4->setCheckable(true);
+    N5 = AddItem(N3, "N5", "ウィンドウを最前面に表示する");
+    N5->setCheckable(true);
+    N6 = AddSeparator(N3, "N6");
+    N13 = AddItem(N3, "N13", "実行ファイルを指定して起動(&E)");
+    N14 = AddSeparator(N3, "N14");
+    N7 = AddItem(N3, "N7", "ランチャーの管理(&L)");
+    N8 = AddItem(N3, "N8", "設定(&S)");
+
+    N9 = AppMenu->addMenu(QStringLiteral("ヘルプ(&H)"));
+    N9->setObjectName(QStringLiteral("N9"));
+    N10 = AddItem(N9, "N10", "ヘルプ(&H)");
+    N10->setShortcut(QKeySequence(Qt::Key_F1));
+    N11 = AddSeparator(N9, "N11");
+    N12 = AddItem(N9, "N12", "バージョン情報(&A)...");
+}
+
+void TMainForm::FormCreate() {
+    const std::filesystem::path appData = system_.AppDataFolder();
+    LauncherReading.emplace(LauncherDataPath(appData));
+
+    SettingDataFileName = SettingsFilePath(system_.ExecutablePath()).string();
+    SettingDataReader.emplace(SettingDataFileName);
+
+    if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {
+        desktop_.MessageBox(this, QStringLiteral("管理者権限で起動してください。"), mb::kIconError | mb::kTopmost);
+        terminateRequested_ = true;
+    }
+
+    CurrentDirectory = keys::Read(*SettingDataReader, keys::kCurrentDirectory);
+    WindowSize = keys::Read(*SettingDataReader, keys::kWindowSize);
+    N4->setChecked(keys::Read(*SettingDataReader, keys::kGiveAdministrator));
+    N5->setChecked(keys::Read(*SettingDataReader, keys::kWindowTopShow));
+
+    const int startEntry = keys::Read(*SettingDataReader, keys::kRunShowTab);
+    Item->setCurrentRow(startEntry >= 0 && startEntry < Item->count() ? startEntry : -1);
+
+    if (!WindowsTenOrLater()) {
+        const int selected = Item->currentRow();
+        delete Item->takeItem(kStoreEntry);
+        Item->setCurrentRow(selected == kStoreEntry ? -1 : selected > kStoreEntry ? selected - 1 : selected);
+    }
+
+    if (N5->isChecked()) {
+        SetStayOnTop(true);
+    }
+
+    // Only the data folder itself: its parent is the user's and not ours to create.
+    std::error_code ignored;
+    std::filesystem::create_directory(DataFolder(appData), ignored);
+
+    ShowPage(PageOfEntry(Item->currentRow()));
+}
+
+void TMainForm::ConnectHandlers() {
+    connect(Item, &QListWidget::itemSelectionChanged, this, [this] { Handle(&TMainForm::ItemClick); });
+    connect(N2, &QAction::triggered, this, [this] { Handle(&TMainForm::N2Click); });
+    connect(N4, &QAction::triggered, this, [this] { Handle(&TMainForm::N4Click); });
+    connect(N5, &QAction::triggered, this, [this] { Handle(&TMainForm::N5Click); });
+    connect(N10, &QAction::triggered, this, [this] { Handle(&TMainForm::HelpClick); });
+    connect(Page5->Help, &QPushButton::clicked, this, [this] { Handle(&TMainForm::HelpClick); });
+}
+
+void TMainForm::Handle(void (TMainForm::*handler)()) {
+    RunGuarded(desktop_, this, [this, handler] { (this->*handler)(); });
+}
+
+bool TMainForm::WindowsTenOrLater() const { return system_.OsMajorVersion() >= 10; }
+
+int TMainForm::PageOfEntry(int entry) const {
+    if (entry < 0) {
+        return -1;
+    }
+    return !WindowsTenOrLater() && entry >= kStoreEntry ? entry + 1 : entry;
+}
+
+void TMainForm::ShowPage(int page) {
+    for (int i = 0; i < static_cast<int>(Pages.size()); ++i) {
+        Pages[static_cast<size_t>(i)]->setVisible(i == page);
+    }
+}
+
+int TMainForm::ShownPage() const {
+    for (int i = 0; i < static_cast<int>(Pages.size()); ++i) {
+        if (!Pages[static_cast<size_t>(i)]->isHidden()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void TMainForm::SetStayOnTop(bool on) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
+        return;
+    }
+    // Changing the flags of a visible window hides it.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (wasVisible) {
+        show();
+    }
+}
+
+void TMainForm::ItemClick() {
+    const int entry = Item->currentRow();
+    if (entry >= 0) {
+        ShowPage(PageOfEntry(entry));
+    }
+}
+
+void TMainForm::N2Click() { close(); }
+
+void TMainForm::N4Click() {
+    try {
+        ProfileFile file(SettingDataFileName);
+        keys::Write(file, keys::kGiveAdministrator, N4->isChecked());
+    } catch (const std::exception&) {
+        N4->setChecked(!N4->isChecked());
+    }
+}
+
+void TMainForm::N5Click() {
+    try {
+        ProfileFile file(SettingDataFileName);
+        keys::Write(file, keys::kWindowTopShow, N5->isChecked());
+    } catch (const std::exception&) {
+        N5->setChecked(!N5->isChecked());
+        return;
+    }
+    SetStayOnTop(N5->isChecked());
+}
+
+void TMainForm::HelpClick() {
+    LaunchRequest request;
+    request.target = (system_.ExecutablePath().parent_path() / "readme.txt").string();
+    request.showCommand = kSwShowNormal;
+    request.parent = winId();
+    system_.ShellExecute(request);
+}
+
+}  // namespace nagitori

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QAction>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/System.h"
+#include "settings/ProfileFile.h"
+
+namespace nagitori {
+
+class OptionsPage;
+
+// The main window: page list, five pages, main menu and the two option toggles.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(System& system, Desktop& desktop, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // True when start-up found that the program must not run; the caller ends it before any input.
+    bool TerminateRequested() const { return terminateRequested_; }
+
+    // The page shown in the page area, or -1 for none.
+    int ShownPage() const;
+    void SetStayOnTop(bool on);
+
+    // Shared with the dialogs the main window opens.
+    bool Startup = false;
+    std::string SettingDataFileName;
+    std::string CommandLine;
+    std::string CurrentDirectory;
+    int WindowSize = 1;
+    std::optional<ProfileFile> SettingDataReader;
+    std::optional<ProfileFile> LauncherReading;
+
+    QWidget* centralArea;
+    QListWidget* Item;
+    QWidget* Tab;
+    std::array<QWidget*, 5> Pages{};
+    OptionsPage* Page5;
+
+    QMenuBar* AppMenu;
+    QMenu* N1;
+    QAction* N2;
+    QMenu* N3;
+    QAction* N4;
+    QAction* N5;
+    QAction* N6;
+    QAction* N13;
+    QAction* N14;
+    QAction* N7;
+    QAction* N8;
+    QMenu* N9;
+    QAction* N10;
+    QAction* N11;
+    QAction* N12;
+
+    void ItemClick();
+    void N2Click();
+    void N4Click();
+    void N5Click();
+    void HelpClick();
+
+private:
+    void BuildPages();
+    void BuildMenu();
+    void FormCreate();
+    void ConnectHandlers();
+    void ShowPage(int page);
+    // Entry-to-page rule: without the Store entry, entries from 2 on show the page after.
+    int PageOfEntry(int entry) const;
+    bool WindowsTenOrLater() const;
+    void Handle(void (TMainForm::*handler)());
+
+    System& system_;
+    Desktop& desktop_;
+    bool terminateRequested_ = false;
+};
+
+}  // namespace nagitori
