@@ -5,6 +5,9 @@
 
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
+#include "launcher/LauncherPage.h"
+#include "tools/ToolPages.h"
+#include "tools/Catalogue.h"
 #include "common/Messages.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
@@ -47,8 +50,8 @@ TMainForm::TMainForm(System& system, Desktop& desktop, QWidget* parent)
     centralArea = new QWidget(this);
     centralArea->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(centralArea);
-    BuildPages();
     BuildMenu();
+    BuildPages();
     // The client area excludes the menu bar, so the window grows by it; never resizable.
     setFixedSize(kClientWidth, kClientHeight + AppMenu->sizeHint().height());
 
@@ -81,6 +84,10 @@ void TMainForm::BuildPages() {
         page->hide();
         Pages[static_cast<size_t>(i)] = page;
     }
+    Tools = new ToolPages(system_, desktop_, this, {Pages[0], Pages[1], Pages[2]},
+                          {ToolRunCommand, CommandLine, CurrentDirectory, WindowSize, *N4, SettingDataReader});
+    Launchers = new LauncherPage(system_, desktop_, this, Pages[3], LauncherReading);
+
     // The page area comes before the list in the tab order, yet is no stop itself.
     setTabOrder(Tab, Item);
 }
@@ -134,6 +141,8 @@ void TMainForm::FormCreate() {
     const int startEntry = keys::Read(*SettingDataReader, keys::kRunShowTab);
     Item->setCurrentRow(startEntry >= 0 && startEntry < Item->count() ? startEntry : -1);
 
+    ToolRunCommand = BuildToolRunCommand();
+
     if (!WindowsTenOrLater()) {
         const int selected = Item->currentRow();
         delete Item->takeItem(kStoreEntry);
@@ -148,6 +157,8 @@ void TMainForm::FormCreate() {
     std::error_code ignored;
     std::filesystem::create_directory(DataFolder(appData), ignored);
 
+    LauncherDataReading();
+
     ShowPage(PageOfEntry(Item->currentRow()));
 }
 
@@ -158,6 +169,11 @@ void TMainForm::ConnectHandlers() {
     connect(N5, &QAction::triggered, this, [this] { Handle(&TMainForm::N5Click); });
     connect(N10, &QAction::triggered, this, [this] { Handle(&TMainForm::HelpClick); });
     connect(Page5->Help, &QPushButton::clicked, this, [this] { Handle(&TMainForm::HelpClick); });
+    for (int tag = 0; tag < kCatalogueSize; ++tag) {
+        auto handler = IsStoreTag(tag) ? &ToolPages::Win10AppRunClick : &ToolPages::ToolRunClick;
+        connect(Tools->Button(tag), &QPushButton::clicked, this,
+                [this, handler, tag] { RunGuarded(desktop_, this, [this, handler, tag] { (Tools->*handler)(tag); }); });
+    }
 }
 
 void TMainForm::Handle(void (TMainForm::*handler)()) {
@@ -199,6 +215,8 @@ void TMainForm::SetStayOnTop(bool on) {
         show();
     }
 }
+
+void TMainForm::LauncherDataReading() { Launchers->LauncherDataReading(); }
 
 void TMainForm::ItemClick() {
     const int entry = Item->currentRow();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Desktop.h"
 #include "platform/System.h"
@@ -16,7 +17,9 @@
 
 namespace nagitori {
 
+class LauncherPage;
 class OptionsPage;
+class ToolPages;
 
 // The main window: page list, five pages, main menu and the two option toggles.
 class TMainForm : public QMainWindow {
@@ -33,6 +36,7 @@ public:
     void SetStayOnTop(bool on);
 
     // Shared with the dialogs the main window opens.
+    std::vector<std::string> ToolRunCommand;
     bool Startup = false;
     std::string SettingDataFileName;
     std::string CommandLine;
@@ -46,6 +50,8 @@ public:
     QWidget* Tab;
     std::array<QWidget*, 5> Pages{};
     OptionsPage* Page5;
+    ToolPages* Tools;
+    LauncherPage* Launchers;
 
     QMenuBar* AppMenu;
     QMenu* N1;
@@ -68,6 +74,7 @@ public:
     void N4Click();
     void N5Click();
     void HelpClick();
+    void LauncherDataReading();
 
 private:
     void BuildPages();

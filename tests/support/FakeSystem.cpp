@@ -37,6 +37,9 @@ private:
 
 int FakeSystem::ShellExecute(const LaunchRequest& request) {
     launches.push_back(request);
+    if (shellThrows) {
+        throw Error("launch failed");
+    }
     return shellResult;
 }
 

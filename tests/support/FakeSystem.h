@@ -22,6 +22,7 @@ class FakeSystem : public System {
 public:
     std::vector<LaunchRequest> launches;
     int shellResult = kShellSuccess;
+    bool shellThrows = false;  // the launch raises an error instead of answering
     bool admin = false;
     std::filesystem::path appData;
     std::filesystem::path executable = "/opt/nagitori/nagitori";

@@ -1,0 +1,63 @@
+#include "tools/ToolPages.h"
+
+#include "settings/SettingKeys.h"
+#include "tools/ButtonGrid.h"
+#include "tools/Catalogue.h"
+
+namespace nagitori {
+
+ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const std::array<QWidget*, 3>& pages,
+                     ToolRunState state)
+    : QObject(window), system_(system), desktop_(desktop), window_(window), state_(state) {
+    for (int tag = 0; tag < kCatalogueSize; ++tag) {
+        const CatalogueEntry& entry = CatalogueEntryOf(tag);
+        QWidget* page = pages[static_cast<size_t>(tag / kButtonsPerPage)];
+        auto* button = new QPushButton(QString::fromUtf8(entry.caption), page);
+        button->setObjectName(QString::fromUtf8(entry.button));
+        button->setProperty("tag", tag);
+        const int position = tag % kButtonsPerPage;
+        button->setGeometry(GridButtonGeometry(position));
+        if (position > 0) {
+            QWidget::setTabOrder(buttons_[static_cast<size_t>(tag - 1)], button);
+        }
+        buttons_[static_cast<size_t>(tag)] = button;
+    }
+}
+
+void ToolPages::ToolRunClick(int tag) {
+    const bool giveAdministrator = state_.N4.isChecked();
+    LaunchRequest request;
+    request.verb = giveAdministrator ? "runas" : "open";
+    // An index without a mapping comes from a hand-edited file and goes to the shell as it is.
+    if (!ShowCommandForIndex(state_.WindowSize, request.showCommand)) {
+        request.showCommand = state_.WindowSize;
+    }
+    if (auto fixed = FixedParameters(tag)) {
+        state_.CommandLine = std::string(*fixed);
+    } else {
+        state_.CommandLine = setting_keys::Read(*state_.SettingDataReader, setting_keys::kCommandLine);
+    }
+    request.parameters = state_.CommandLine;
+    request.target = state_.ToolRunCommand.at(static_cast<size_t>(tag));
+    request.directory = state_.CurrentDirectory;
+    request.parent = window_->winId();
+
+    if (!LaunchSucceeded(system_.ShellExecute(request)) && IsOfficeTag(tag) && !giveAdministrator) {
+        QString product = Button(tag)->text();
+        product.chop(4);
+        desktop_.MessageBox(window_, product + QStringLiteral("がインストールされていません。"), mb::kIconWarning);
+    }
+}
+
+void ToolPages::Win10AppRunClick(int tag) {
+    LaunchRequest request;
+    request.verb = "open";
+    request.target = state_.ToolRunCommand.at(static_cast<size_t>(tag));
+    request.showCommand = kSwShow;
+    request.parent = window_->winId();
+    if (!LaunchSucceeded(system_.ShellExecute(request))) {
+        desktop_.MessageBox(window_, QStringLiteral("ストアアプリの起動に失敗しました。"), mb::kIconWarning);
+    }
+}
+
+}  // namespace nagitori

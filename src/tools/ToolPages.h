@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAction>
+#include <QObject>
+#include <QPushButton>
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/System.h"
+#include "settings/ProfileFile.h"
+
+namespace nagitori {
+
+// What the tool buttons read from and write to the main window at the moment of a click.
+struct ToolRunState {
+    const std::vector<std::string>& ToolRunCommand;
+    std::string& CommandLine;
+    const std::string& CurrentDirectory;
+    const int& WindowSize;
+    const QAction& N4;
+    const std::optional<ProfileFile>& SettingDataReader;
+};
+
+// The sixty buttons of the three built-in pages and their two launch handlers.
+class ToolPages : public QObject {
+    Q_OBJECT
+public:
+    // pages: the first three pages of the main window, which own the buttons.
+    ToolPages(System& system, Desktop& desktop, QWidget* window, const std::array<QWidget*, 3>& pages,
+              ToolRunState state);
+
+    QPushButton* Button(int tag) const { return buttons_[static_cast<size_t>(tag)]; }
+
+    void ToolRunClick(int tag);
+    void Win10AppRunClick(int tag);
+
+private:
+    System& system_;
+    Desktop& desktop_;
+    QWidget* window_;
+    ToolRunState state_;
+    std::array<QPushButton*, 60> buttons_{};
+};
+
+}  // namespace nagitori
