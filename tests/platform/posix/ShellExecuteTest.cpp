@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ShellTestSupport.h"
+#include "platform/posix/PosixSystem.h"
+#include "platform/posix/ShellResults.h"
+#include "support/TempDir.h"
+
+namespace nagitori::posix {
+namespace {
+
+namespace fs = std::filesystem;
+using test::WaitForMarker;
+
+constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec;
+constexpr fs::perms kNotExecutable = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+
+LaunchRequest Request(const std::string& verb, const std::string& target, const std::string& parameters = "",
+                      const std::string& directory = "") {
+    LaunchRequest request;
+    request.verb = verb;
+    request.target = target;
+    request.parameters = parameters;
+    request.directory = directory;
+    return request;
+}
+
+class ShellExecuteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(desktop_.isolated) << "GIO read the real desktop database before the tests could isolate it";
+        fs::create_directory(bin_);
+        fs::create_directory(work_);
+        fs::remove(desktop_.handlerMarker);
+        environment_.path = bin_.string() + ":/usr/bin:/bin";
+    }
+
+    void TearDown() override {
+        // Whatever was started must not stay behind as our child: detached programs never are one, and a
+        // watched pkexec is reaped once the main context runs.
+        EXPECT_TRUE(test::IterateMainContextUntil([] { return test::ChildrenOfThisProcess().empty(); }));
+    }
+
+    PosixSystem MakeSystem(bool admin = false, AppPaths table = {}) {
+        return PosixSystem(environment_, std::move(table), [admin] { return admin; });
+    }
+
+    fs::path MarkerScript(const std::string& name) {
+        test::WriteMarkerScript(bin_ / name, marker_);
+        return bin_ / name;
+    }
+
+    void WriteFile(const fs::path& path, const std::string& bytes, fs::perms perms) {
+        test::WriteFileBytes(path, bytes);
+        fs::permissions(path, perms);
+    }
+
+    const test::IsolatedDesktop& desktop_ = test::IsolateDesktopDatabase();
+    test::TempDir temp_;
+    const fs::path bin_ = temp_ / "bin";
+    const fs::path work_ = temp_ / "work";
+    const fs::path marker_ = temp_ / "marker";
+    PosixEnvironment environment_;
+};
+
+TEST_F(ShellExecuteTest, SplitsParametersIntoArgumentsAndStartsInTheWorkingFolder) {
+    struct Case {
+        std::string parameters;
+        std::vector<std::string> arguments;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {" \t ", {}},
+        {"one two", {"one", "two"}},
+        {R"("two words"  'single quoted' plain)", {"two words", "single quoted", "plain"}},
+        {R"("" x)", {"", "x"}},
+        {R"(a\ b)", {"a b"}},
+        {"ナギトリ \"日本 語\"", {"ナギトリ", "日本 語"}},
+    };
+    const fs::path tool = MarkerScript("tool");
+    PosixSystem system = MakeSystem();
+    for (const Case& c : cases) {
+        fs::remove(marker_);
+        ASSERT_EQ(system.ShellExecute(Request("open", tool.string(), c.parameters, work_.string())), kShellSuccess)
+            << c.parameters;
+        const std::optional<test::Marker> marker = WaitForMarker(marker_);
+        ASSERT_TRUE(marker) << c.parameters;
+        EXPECT_EQ(marker->lines, test::MarkerLines(work_, tool, c.arguments)) << c.parameters;
+        EXPECT_NE(marker->parent, getpid()) << "started as our own child: " << c.parameters;
+    }
+}
+
+TEST_F(ShellExecuteTest, EmptyDirectoryLeavesOurWorkingFolder) {
+    const fs::path tool = MarkerScript("tool");
+    ASSERT_EQ(MakeSystem().ShellExecute(Request("", tool.string(), "x", "")), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(fs::current_path(), tool, {"x"}));
+}
+
+TEST_F(ShellExecuteTest, ReportsFailuresWithTheShellCodes) {
+    const fs::path tool = MarkerScript("tool");
+    WriteFile(temp_ / "script-without-x", "#!/bin/sh\nexit 0\n", kNotExecutable);
+    fs::copy_file("/bin/true", temp_ / "elf-without-x");
+    fs::permissions(temp_ / "elf-without-x", kNotExecutable);
+    WriteFile(temp_ / "garbage-with-x", std::string("\x01\x02\x03 garbage\n", 12), kExecutable);
+    WriteFile(temp_ / "shell-text-with-x", "touch '" + marker_.string() + "'\n", kExecutable);
+    WriteFile(temp_ / "data.bin", std::string("\x00\x01\x02\xff\xfe", 5), kNotExecutable);
+
+    struct Case {
+        std::string what;
+        std::string target;
+        std::string parameters;
+        std::string directory;
+        int result;
+    };
+    const Case cases[] = {
+        {"missing file", (temp_ / "missing").string(), "", "", kShellFileNotFound},
+        {"missing bare name", "nagitori-no-such-program", "", "", kShellFileNotFound},
+        {"empty target", "", "", "", kShellFileNotFound},
+        {"drive path, not a URI", R"(C:\Windows\notepad.exe)", "", "", kShellFileNotFound},
+        {"file used as a folder", (tool / "inside").string(), "", "", kShellPathNotFound},
+        {"missing working folder", tool.string(), "", (temp_ / "nowhere").string(), kShellPathNotFound},
+        {"working folder is a file", tool.string(), "", tool.string(), kShellPathNotFound},
+        {"unclosed quote", tool.string(), "\"open", "", kShellInvalidParameters},
+        {"script without execute bits", (temp_ / "script-without-x").string(), "", "", kShellAccessDenied},
+        {"ELF without execute bits", (temp_ / "elf-without-x").string(), "", "", kShellAccessDenied},
+        {"execute bits, no format", (temp_ / "garbage-with-x").string(), "", "", kShellBadFormat},
+        {"execute bits, shell text without #!", (temp_ / "shell-text-with-x").string(), "", "", kShellBadFormat},
+        {"document without handler", (temp_ / "data.bin").string(), "", "", kShellNoAssociation},
+        {"scheme without handler", "nagitori-nohandler:page", "", "", kShellNoAssociation},
+    };
+    PosixSystem system = MakeSystem();
+    for (const Case& c : cases) {
+        EXPECT_EQ(system.ShellExecute(Request("open", c.target, c.parameters, c.directory)), c.result) << c.what;
+    }
+    EXPECT_FALSE(test::WaitForLines(marker_, std::chrono::milliseconds(300))) << "a failed launch ran something";
+}
+
+TEST_F(ShellExecuteTest, ReturnsAtOnceAndTheProgramIsNotOurChild) {
+    const fs::path pidFile = temp_ / "pid";
+    WriteFile(bin_ / "sleeper",
+              "#!/bin/sh\necho $$ > '" + pidFile.string() + ".part' && mv '" + pidFile.string() + ".part' '" +
+                  pidFile.string() + "'\nexec sleep 5\n",
+              kExecutable);
+    const auto begin = std::chrono::steady_clock::now();
+    ASSERT_EQ(MakeSystem().ShellExecute(Request("open", (bin_ / "sleeper").string())), kShellSuccess);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1)) << "waited for the program";
+
+    const std::optional<std::vector<std::string>> pid = test::WaitForLines(pidFile);
+    ASSERT_TRUE(pid && pid->size() == 1);
+    EXPECT_TRUE(test::ChildrenOfThisProcess().empty()) << "the running program is our child";
+    kill(static_cast<pid_t>(std::stol(pid->front())), SIGTERM);
+}
+
+TEST_F(ShellExecuteTest, BareNamesComeFromOurFolderBeforePath) {
+    const fs::path here = temp_ / "here";
+    fs::create_directory(here);
+    const fs::path onPath = MarkerScript("tool");
+    test::WriteMarkerScript(here / "tool", marker_);
+    const fs::path previous = fs::current_path();
+    PosixSystem system = MakeSystem();
+
+    fs::current_path(here);
+    const int fromHere = system.ShellExecute(Request("open", "tool", "", work_.string()));
+    const std::optional<test::Marker> hereMarker = WaitForMarker(marker_);
+    fs::remove(here / "tool");
+    fs::remove(marker_);
+    const int fromPath = system.ShellExecute(Request("open", "tool", "", work_.string()));
+    const std::optional<test::Marker> pathMarker = WaitForMarker(marker_);
+    fs::current_path(previous);
+
+    EXPECT_EQ(fromHere, kShellSuccess);
+    ASSERT_TRUE(hereMarker);
+    EXPECT_EQ(hereMarker->lines, test::MarkerLines(work_, here / "tool", {}));
+    EXPECT_EQ(fromPath, kShellSuccess);
+    ASSERT_TRUE(pathMarker);
+    EXPECT_EQ(pathMarker->lines, test::MarkerLines(work_, onPath, {}));
+}
+
+TEST_F(ShellExecuteTest, DocumentsFoldersAndUrisOpenWithTheirDefaultHandler) {
+    test::WriteFileBytes(temp_ / "notes.txt", "ナギトリ\n");
+    const fs::path folder = temp_ / "folder";
+    fs::create_directory(folder);
+    struct Case {
+        std::string target;
+        std::string handed;
+    };
+    const Case cases[] = {
+        {(temp_ / "notes.txt").string(), (temp_ / "notes.txt").string()},
+        {folder.string(), folder.string()},
+        {"nagitori-test:two words", "nagitori-test:two words"},
+    };
+    PosixSystem user = MakeSystem(false);
+    for (const Case& c : cases) {
+        fs::remove(desktop_.handlerMarker);
+        ASSERT_EQ(user.ShellExecute(Request("open", c.target, "ignored", work_.string())), kShellSuccess) << c.target;
+        const std::optional<test::Marker> marker = WaitForMarker(desktop_.handlerMarker);
+        ASSERT_TRUE(marker) << c.target;
+        ASSERT_EQ(marker->lines.size(), 4u) << c.target;
+        EXPECT_EQ(marker->lines[1], desktop_.handler.string());
+        EXPECT_EQ(marker->lines[3], c.handed);
+        // A desktop handler cannot be elevated.
+        EXPECT_EQ(user.ShellExecute(Request("runas", c.target)), kShellNoAssociation) << c.target;
+    }
+}
+
+TEST_F(ShellExecuteTest, StandInTakesItsFixedArgumentsBeforeTheParameters) {
+    const fs::path standIn = MarkerScript("stand-in");
+    PosixSystem system = MakeSystem(
+        false, {{"Nagitori-Tool", {{"absent-program", {"--never"}}, {"stand-in", {"--fixed", "two words"}}}}});
+    ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-TOOL", "p1 'p 2'", work_.string())), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(work_, standIn, {"--fixed", "two words", "p1", "p 2"}));
+}
+
+TEST_F(ShellExecuteTest, StandInServesAUriScheme) {
+    const fs::path standIn = MarkerScript("stand-in");
+    PosixSystem system = MakeSystem(false, {{"nagitori-app:", {{"stand-in", {"--app"}}}}});
+    ASSERT_EQ(system.ShellExecute(Request("open", "Nagitori-App:page", "", work_.string())), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(work_, standIn, {"--app"}));
+}
+
+TEST_F(ShellExecuteTest, NameOnPathWinsOverTheTable) {
+    const fs::path direct = MarkerScript("direct");
+    MarkerScript("stand-in");
+    PosixSystem system = MakeSystem(false, {{"direct", {{"stand-in", {}}}}});
+    ASSERT_EQ(system.ShellExecute(Request("open", "direct", "", work_.string())), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(work_, direct, {}));
+}
+
+TEST_F(ShellExecuteTest, TableEntryWithoutCandidateOnPathIsNotFound) {
+    PosixSystem system = MakeSystem(false, {{"lonely", {{"absent-one", {}}, {"absent-two", {"--x"}}}}});
+    EXPECT_EQ(system.ShellExecute(Request("open", "lonely")), kShellFileNotFound);
+}
+
+TEST_F(ShellExecuteTest, RunAsWithoutPkexecIsAccessDenied) {
+    const fs::path tool = MarkerScript("tool");
+    environment_.path = bin_.string();
+    EXPECT_EQ(MakeSystem(false).ShellExecute(Request("runas", tool.string())), kShellAccessDenied);
+}
+
+TEST_F(ShellExecuteTest, RunAsGoesThroughPkexecAsOurChildWithTheDisplay) {
+    const fs::path pkexec = MarkerScript("pkexec");
+    const fs::path standIn = bin_ / "stand-in";
+    WriteFile(standIn, "#!/bin/sh\n", kExecutable);
+    const std::string env = environment_.FindProgram("env").value_or("").string();
+    ASSERT_FALSE(env.empty());
+
+    struct Case {
+        std::string display, xauthority, wayland;
+        std::vector<std::string> passed;
+    };
+    const Case cases[] = {
+        {":7", "/tmp/auth file", "wayland-3", {"DISPLAY=:7", "XAUTHORITY=/tmp/auth file", "WAYLAND_DISPLAY=wayland-3"}},
+        {"", "", "", {}},
+    };
+    for (const Case& c : cases) {
+        environment_.display = c.display;
+        environment_.xauthority = c.xauthority;
+        environment_.waylandDisplay = c.wayland;
+        PosixSystem system = MakeSystem(false, {{"nagitori-tool", {{"stand-in", {"--fixed"}}}}});
+        fs::remove(marker_);
+        ASSERT_EQ(system.ShellExecute(Request("RunAs", "nagitori-tool", "'a b'", work_.string())), kShellSuccess);
+        const std::optional<test::Marker> marker = WaitForMarker(marker_);
+        ASSERT_TRUE(marker);
+        std::vector<std::string> arguments = {"--keep-cwd", env};
+        arguments.insert(arguments.end(), c.passed.begin(), c.passed.end());
+        arguments.insert(arguments.end(), {standIn.string(), "--fixed", "a b"});
+        EXPECT_EQ(marker->lines, test::MarkerLines(work_, pkexec, arguments));
+        EXPECT_EQ(marker->parent, getpid()) << "pkexec refuses an orphaned parent";
+        EXPECT_TRUE(test::IterateMainContextUntil([] { return test::ChildrenOfThisProcess().empty(); }))
+            << "pkexec was not reaped";
+    }
+}
+
+TEST_F(ShellExecuteTest, RunAsRunsAProgramWhosePathHoldsAnEqualsSign) {
+    // This pkexec grants at once: it drops its option and runs the rest as the real one would.
+    WriteFile(bin_ / "pkexec", "#!/bin/sh\nshift\nexec \"$@\"\n", kExecutable);
+    fs::create_directory(temp_ / "a=b");
+    test::WriteMarkerScript(temp_ / "a=b" / "tool", marker_);
+    environment_.display = ":7";
+    ASSERT_EQ(MakeSystem(false).ShellExecute(Request("runas", (temp_ / "a=b" / "tool").string(), "x", work_.string())),
+              kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(work_, temp_ / "a=b" / "tool", {"x"}));
+}
+
+TEST_F(ShellExecuteTest, RunAsAsAdministratorStartsDirectly) {
+    MarkerScript("pkexec");
+    const fs::path tool = MarkerScript("tool");
+    ASSERT_EQ(MakeSystem(true).ShellExecute(Request("runas", tool.string(), "x", work_.string())), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(marker_);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, test::MarkerLines(work_, tool, {"x"}));
+}
+
+}  // namespace
+}  // namespace nagitori::posix
