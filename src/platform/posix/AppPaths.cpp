@@ -15,16 +15,119 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
                       [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+using Candidates = std::vector<AppPathCandidate>;
+
+// Best first: GNOME, KDE, Xfce, then the other desktops and generic programs. An empty list means there is
+// nothing on Linux that does the job, so the command fails as not found instead of starting something else.
+AppPaths BuildDefaultAppPaths() {
+    // Lists that several commands share, such as a Windows tool and its Store counterpart.
+    const Candidates terminals = {{"x-terminal-emulator", {}}, {"gnome-terminal", {}}, {"konsole", {}},
+                                  {"xfce4-terminal", {}},      {"lxterminal", {}},     {"xterm", {}}};
+    const Candidates settings = {{"gnome-control-center", {}},
+                                 {"systemsettings", {}},
+                                 {"xfce4-settings-manager", {}},
+                                 {"mate-control-center", {}},
+                                 {"lxqt-config", {}}};
+    const Candidates calculators = {
+        {"gnome-calculator", {}}, {"kcalc", {}}, {"galculator", {}}, {"mate-calc", {}}, {"xcalc", {}}};
+    const Candidates paint = {{"kolourpaint", {}}, {"drawing", {}}, {"gimp", {}}};
+    const Candidates browsers = {{"x-www-browser", {}}, {"firefox-esr", {}}, {"firefox", {}}, {"chromium", {}}};
+    const Candidates notebooks = {{"xournalpp", {}}, {"zim", {}}};
+    const Candidates mail = {{"thunderbird", {}}, {"evolution", {}}, {"kmail", {}}, {"geary", {}}};
+    const Candidates players = {{"totem", {}}, {"vlc", {}}, {"dragon", {}}, {"parole", {}}};
+    const Candidates systemInformation = {{"hardinfo", {}}, {"kinfocenter", {}}};
+
+    return {
+        {"eventvwr.msc", {{"gnome-logs", {}}, {"ksystemlog", {}}}},
+        {"inetcpl.cpl",
+         {{"gnome-control-center", {"network"}}, {"systemsettings", {"kcm_proxy"}}, {"nm-connection-editor", {}}}},
+        {"cmd.exe", terminals},
+        {"control", settings},
+        {"compmgmt.msc", {{"gnome-disks", {}}, {"partitionmanager", {}}}},
+        {"services.msc", {{"kcmshell5", {"kcm_systemd"}}}},
+        {"msconfig.exe", {{"gnome-tweaks", {}}, {"systemsettings", {"kcm_autostart"}}, {"xfce4-session-settings", {}}}},
+        {"msinfo32", {{"hardinfo", {}}, {"kinfocenter", {}}, {"gnome-control-center", {"info-overview"}}}},
+        {"wscui.cpl", {{"gnome-software", {"--mode", "updates"}}, {"plasma-discover", {"--mode", "update"}}}},
+        {"taskmgr.exe",
+         {{"gnome-system-monitor", {"--show-processes-tab"}},
+          {"plasma-systemmonitor", {}},
+          {"xfce4-taskmanager", {}},
+          {"lxtask", {}}}},
+        {"cleanmgr.exe", {{"bleachbit", {}}, {"baobab", {}}, {"filelight", {}}}},
+        {"devmgmt.msc", systemInformation},
+        {"dfrgui.exe", {}},
+        {"mblctr.exe",
+         {{"gnome-control-center", {"power"}},
+          {"systemsettings", {"kcm_powerdevilprofilesconfig"}},
+          {"xfce4-power-manager-settings", {}}}},
+        {"perfmon.exe",
+         {{"gnome-system-monitor", {"--show-resources-tab"}},
+          {"plasma-systemmonitor", {}},
+          {"xfce4-taskmanager", {}},
+          {"lxtask", {}}}},
+        {"mstsc.exe", {{"remmina", {}}, {"gnome-connections", {}}, {"krdc", {}}, {"xfreerdp", {}}}},
+        {"regedit.exe", {{"dconf-editor", {}}, {"xfce4-settings-editor", {}}}},
+        {"dxdiag.exe", systemInformation},
+        {"firewall.cpl", {{"gufw", {}}, {"firewall-config", {}}, {"systemsettings", {"kcm_firewall"}}}},
+        {"powershell", terminals},
+        {"explorer", {{"nautilus", {}}, {"dolphin", {}}, {"thunar", {}}, {"pcmanfm", {}}, {"nemo", {}}, {"caja", {}}}},
+        {"magnify", {{"kmag", {}}, {"magnus", {}}}},
+        {"mip", {}},
+        {"osk", {{"onboard", {}}, {"xvkbd", {}}}},
+        {"psr", {{"simplescreenrecorder", {}}, {"vokoscreenNG", {}}}},
+        {"calc", calculators},
+        {"mspaint", paint},
+        {"notepad",
+         {{"gnome-text-editor", {}},
+          {"gedit", {}},
+          {"kwrite", {}},
+          {"kate", {}},
+          {"mousepad", {}},
+          {"featherpad", {}},
+          {"pluma", {}}}},
+        {"charmap", {{"gucharmap", {}}, {"gnome-characters", {}}, {"kcharselect", {}}}},
+        {"wordpad", {{"libreoffice", {"--writer"}}, {"abiword", {}}}},
+        {"iexpress", {{"file-roller", {}}, {"ark", {}}, {"xarchiver", {}}, {"engrampa", {}}}},
+        {"iexplore", browsers},
+        {"excel", {{"libreoffice", {"--calc"}}, {"gnumeric", {}}}},
+        {"onenote", notebooks},
+        {"outlook", mail},
+        {"powerpnt", {{"libreoffice", {"--impress"}}}},
+        {"winword", {{"libreoffice", {"--writer"}}, {"abiword", {}}}},
+        {"SnippingTool",
+         {{"gnome-screenshot", {"--interactive"}},
+          {"spectacle", {}},
+          {"xfce4-screenshooter", {}},
+          {"flameshot", {"gui"}}}},
+        {"wmplayer", players},
+        {"xpsrchvw", {{"evince", {}}, {"okular", {}}, {"atril", {}}}},
+        {"ms-clock:", {{"gnome-clocks", {}}, {"kalarm", {}}}},
+        {"mswindowsvideo:", players},
+        {"microsoft.windows.camera:", {{"cheese", {}}, {"kamoso", {}}, {"guvcview", {}}}},
+        {"outlookcal:", {{"gnome-calendar", {}}, {"korganizer", {}}, {"evolution", {"--component=calendar"}}}},
+        {"ms-settings:", settings},
+        {"msnweather:", {{"gnome-weather", {}}}},
+        {"calculator:", calculators},
+        {"ms-get-started:", {{"yelp", {}}, {"khelpcenter", {}}}},
+        {"feedback-hub:", {{"reportbug", {"--ui", "gtk"}}}},
+        {"ms-photos:", {{"eog", {}}, {"gwenview", {}}, {"ristretto", {}}, {"shotwell", {}}}},
+        {"ms-paint:", paint},
+        {"bingmaps:", {{"gnome-maps", {}}, {"marble", {}}}},
+        {"outlookmail:", mail},
+        {"microsoft-edge:", browsers},
+        {"zune:", {{"gnome-software", {}}, {"plasma-discover", {}}, {"synaptic-pkexec", {}}}},
+        {"onenote-cmd:", notebooks},
+        {"ms-people:", {{"gnome-contacts", {}}, {"kaddressbook", {}}, {"evolution", {"--component=contacts"}}}},
+        {"skype:", {}},
+        {"windowsdefender:", {{"clamtk", {}}}},
+        {"xbox:", {{"steam", {}}}},
+    };
+}
+
 }  // namespace
 
 const AppPaths& DefaultAppPaths() {
-    static const AppPaths table = {
-        {"cmd.exe", {{"x-terminal-emulator", {}}, {"gnome-terminal", {}}, {"konsole", {}}, {"xterm", {}}}},
-        {"calc", {{"gnome-calculator", {}}, {"kcalc", {}}, {"galculator", {}}, {"xcalc", {}}}},
-        {"notepad", {{"gedit", {}}, {"gnome-text-editor", {}}, {"kate", {}}, {"mousepad", {}}, {"xed", {}}}},
-        {"excel", {{"libreoffice", {"--calc"}}}},
-        {"ms-settings:", {{"gnome-control-center", {}}, {"systemsettings", {}}, {"xfce4-settings-manager", {}}}},
-    };
+    static const AppPaths table = BuildDefaultAppPaths();
     return table;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/posix/PosixSystem.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,7 +166,8 @@ int PosixSystem::ShellExecute(const LaunchRequest& request) {
 
 int PosixSystem::OpenUri(const std::string& uri, const std::string& scheme, const std::vector<std::string>& arguments,
                          const Start& start) {
-    if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme + ":")) {
+    // Without an installed stand-in, a program that registered the scheme itself still gets it.
+    if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme + ":"); entry != nullptr && HasStandIn(*entry)) {
         return RunStandIn(*entry, arguments, start);
     }
     // A desktop's handler cannot be elevated, as a Windows scheme has no "runas" verb.
@@ -189,6 +192,12 @@ int PosixSystem::OpenFile(const std::filesystem::path& file, const std::vector<s
     // Folders and documents go to their default application, which takes neither parameters nor a working
     // folder from us, and which cannot be elevated.
     return start.elevated ? kShellNoAssociation : OpenWithDefaultApplication(file);
+}
+
+bool PosixSystem::HasStandIn(const AppPathEntry& entry) const {
+    return std::any_of(entry.candidates.begin(), entry.candidates.end(), [this](const AppPathCandidate& candidate) {
+        return environment_.FindProgram(candidate.program).has_value();
+    });
 }
 
 int PosixSystem::RunStandIn(const AppPathEntry& entry, const std::vector<std::string>& arguments, const Start& start) {

@@ -38,6 +38,7 @@ private:
     int OpenUri(const std::string& uri, const std::string& scheme, const std::vector<std::string>& arguments,
                 const Start& start);
     int OpenFile(const std::filesystem::path& file, const std::vector<std::string>& arguments, const Start& start);
+    bool HasStandIn(const AppPathEntry& entry) const;
     int RunStandIn(const AppPathEntry& entry, const std::vector<std::string>& arguments, const Start& start);
     int RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments, const Start& start);
 

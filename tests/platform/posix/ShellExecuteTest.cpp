@@ -230,6 +230,15 @@ TEST_F(ShellExecuteTest, StandInServesAUriScheme) {
     EXPECT_EQ(marker->lines, test::MarkerLines(work_, standIn, {"--app"}));
 }
 
+TEST_F(ShellExecuteTest, UriWithoutInstalledStandInGoesToTheSchemesOwnHandler) {
+    PosixSystem system = MakeSystem(false, {{"nagitori-test:", {{"absent-program", {}}}}, {"nagitori-none:", {}}});
+    ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-test:page")), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(desktop_.handlerMarker);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines.at(3), "nagitori-test:page");
+    EXPECT_EQ(system.ShellExecute(Request("open", "nagitori-none:page")), kShellNoAssociation);
+}
+
 TEST_F(ShellExecuteTest, NameOnPathWinsOverTheTable) {
     const fs::path direct = MarkerScript("direct");
     MarkerScript("stand-in");

@@ -1,0 +1,228 @@
+#include "platform/posix/AutostartRunKey.h"
+
+#include <fcntl.h>
+#include <glib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "common/Error.h"
+
+namespace nagitori::posix {
+
+namespace {
+
+constexpr char kGroup[] = "Desktop Entry";
+constexpr char kEntryName[] = "ナギトリ";
+constexpr std::string_view kDefaultConfigDir = "/etc/xdg";
+
+// Characters the Desktop Entry Exec key reserves: an argument holding one must be quoted.
+constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
+// Characters that must be escaped inside a quoted Exec argument.
+constexpr std::string_view kEscapedInQuotes = "\"`$\\";
+
+struct KeyFileDeleter {
+    void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
+
+struct CharsDeleter {
+    void operator()(gchar* text) const { g_free(text); }
+};
+using Chars = std::unique_ptr<gchar, CharsDeleter>;
+
+// The desktop entry file of a value, or nothing when the name cannot be a file name.
+std::optional<std::filesystem::path> EntryFile(const std::filesystem::path& folder, const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return folder / (name + ".desktop");
+}
+
+std::string QuoteExecArgument(const std::string& argument) {
+    bool plain = !argument.empty();
+    for (const char c : argument) {
+        const auto code = static_cast<unsigned char>(c);
+        if (kReservedInExec.find(c) != std::string_view::npos || code < 0x20 || code == 0x7F) {
+            plain = false;
+        }
+    }
+    std::string quoted = plain ? "" : "\"";
+    for (const char c : argument) {
+        if (!plain && kEscapedInQuotes.find(c) != std::string_view::npos) {
+            quoted += '\\';
+        }
+        quoted += c;
+        // Field codes are expanded inside quotes too, so a literal percent sign is always doubled.
+        if (c == '%') {
+            quoted += '%';
+        }
+    }
+    return plain ? quoted : quoted + '"';
+}
+
+// The Exec value with its field codes expanded as the session does for a start without files: "%%" is a percent
+// sign, every other code stands for nothing, and a lone "%" at the end stays as it is.
+std::string ExpandFieldCodes(const std::string& exec) {
+    std::string expanded;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        if (exec[i] != '%' || i + 1 == exec.size()) {
+            expanded += exec[i];
+        } else if (exec[++i] == '%') {
+            expanded += '%';
+        }
+    }
+    return expanded;
+}
+
+// The program an Exec value starts, or nothing when the value does not parse.
+std::optional<std::string> ExecProgram(const std::string& exec) {
+    gchar** argv = nullptr;
+    if (!g_shell_parse_argv(ExpandFieldCodes(exec).c_str(), nullptr, &argv, nullptr)) {
+        return std::nullopt;
+    }
+    std::string program = argv[0];
+    g_strfreev(argv);
+    return program;
+}
+
+// A string key of the entry group; nothing when it is missing or holds a bad escape sequence.
+std::optional<std::string> StringKey(GKeyFile* file, const char* key) {
+    GError* error = nullptr;
+    // On a bad escape sequence GLib returns a value and an error at once.
+    Chars value(g_key_file_get_string(file, kGroup, key, &error));
+    if (error != nullptr) {
+        g_error_free(error);
+        return std::nullopt;
+    }
+    return std::string(value.get());
+}
+
+bool WriteAll(int descriptor, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes the bytes to a fresh file in the folder and renames it over the target, so that the session never
+// sees half an entry. On failure nothing of the attempt is left behind.
+bool ReplaceFile(const std::filesystem::path& target, const std::string& bytes) {
+    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    // Every user's session reads the machine-wide entry.
+    bool ok = fchmod(descriptor, 0644) == 0 && WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
+    ok = close(descriptor) == 0 && ok;
+    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(temporary.c_str());
+    }
+    return ok;
+}
+
+class AutostartRunKey final : public RunKey {
+public:
+    explicit AutostartRunKey(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    std::string ReadString(const std::string& name) override {
+        const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
+        if (!path) {
+            return {};
+        }
+        KeyFile file(g_key_file_new());
+        GError* error = nullptr;
+        if (!g_key_file_load_from_file(file.get(), path->c_str(), G_KEY_FILE_NONE, &error)) {
+            const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ||
+                                 g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOTDIR);
+            g_error_free(error);
+            if (missing) {
+                return {};
+            }
+            throw Error(RunKeyWrongTypeMessage(name));
+        }
+        Chars startGroup(g_key_file_get_start_group(file.get()));
+        if (!startGroup || std::string_view(startGroup.get()) != kGroup ||
+            StringKey(file.get(), "Type") != "Application") {
+            throw Error(RunKeyWrongTypeMessage(name));
+        }
+        const std::optional<std::string> exec = StringKey(file.get(), "Exec");
+        std::optional<std::string> program = exec ? ExecProgram(*exec) : std::nullopt;
+        if (!program) {
+            throw Error(RunKeyWrongTypeMessage(name));
+        }
+        return *program;
+    }
+
+    void WriteString(const std::string& name, const std::string& data) override {
+        const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
+        // A desktop entry holds UTF-8 text only; anything else would read back as another type.
+        if (!path || !g_utf8_validate_len(data.data(), data.size(), nullptr)) {
+            throw Error(RunKeyWriteFailedMessage(name));
+        }
+        KeyFile file(g_key_file_new());
+        g_key_file_set_string(file.get(), kGroup, "Type", "Application");
+        g_key_file_set_string(file.get(), kGroup, "Name", kEntryName);
+        g_key_file_set_string(file.get(), kGroup, "Exec", QuoteExecArgument(data).c_str());
+        gsize length = 0;
+        Chars text(g_key_file_to_data(file.get(), &length, nullptr));
+        if (!ReplaceFile(*path, std::string(text.get(), length))) {
+            throw Error(RunKeyWriteFailedMessage(name));
+        }
+    }
+
+    void DeleteValue(const std::string& name) override {
+        const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
+        if (!path) {
+            return;
+        }
+        // A value that is already gone is fine; one that stays must not be reported as removed.
+        if (unlink(path->c_str()) != 0 && errno != ENOENT && errno != ENOTDIR) {
+            throw Error(RunKeyWriteFailedMessage(name));
+        }
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace
+
+std::filesystem::path SystemAutostartFolder(const std::string& xdgConfigDirs) {
+    std::string_view rest = xdgConfigDirs;
+    // Relative and empty entries are invalid and skipped.
+    while (!rest.empty()) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view entry = rest.substr(0, colon);
+        if (!entry.empty() && entry.front() == '/') {
+            return std::filesystem::path(entry) / "autostart";
+        }
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return std::filesystem::path(kDefaultConfigDir) / "autostart";
+}
+
+std::unique_ptr<RunKey> OpenAutostartRunKey(const std::filesystem::path& folder) {
+    struct stat status {};
+    if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || access(folder.c_str(), W_OK | X_OK) != 0) {
+        return nullptr;
+    }
+    return std::make_unique<AutostartRunKey>(folder);
+}
+
+}  // namespace nagitori::posix
