@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "settings/IniDocument.h"
+
+namespace nagitori {
+
+// Access to one INI file. Every call opens, reads or rewrites, and closes the file: nothing is cached, so
+// each read sees the last write of anyone. Creating the object touches nothing.
+//
+// Reads never fail: a missing or unreadable file, section or key gives the default. Writes either
+// complete or throw WriteError, and never leave a half-written file: the file is replaced in one step.
+// Writing the value a key already holds leaves the file untouched. The folder is never created.
+class ProfileFile {
+public:
+    // The longest text a read returns, in UTF-16 code units.
+    static constexpr std::size_t kMaxValueUnits = 2047;
+
+    explicit ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    // A longer value is cut to its first kMaxValueUnits code units, never inside a character.
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
+    // Any integer other than 0 is true.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Succeeds when the section or the file does not exist.
+    void EraseSection(std::string_view section);
+
+    // Applies several edits to the file's content in memory and replaces the file once. When the edit
+    // throws, nothing is written.
+    void Update(const std::function<void(IniDocument&)>& edit);
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace nagitori

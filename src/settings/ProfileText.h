@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace nagitori {
+
+// The blanks dropped around section names, keys and values: tab, LF, VT, FF, CR and space (not U+3000).
+constexpr bool IsProfileBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+constexpr std::string_view TrimProfileBlanks(std::string_view text) {
+    while (!text.empty() && IsProfileBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsProfileBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Names match without regard to ASCII letter case; other bytes, Japanese included, must be equal.
+constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = static_cast<char>(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace nagitori
