@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
+
+#include "platform/qt/ApplicationSetup.h"
+
+namespace nagitori {
+namespace {
+
+// Setting up changes the whole application; put it back so that other tests see what they expect.
+class ApplicationSetupTest : public testing::Test {
+protected:
+    void TearDown() override {
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+            QApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QApplication::setFont(font_);
+        QLocale::setDefault(locale_);
+        QApplication::setApplicationName(name_);
+    }
+
+private:
+    QFont font_ = QApplication::font();
+    QLocale locale_;
+    QString name_ = QApplication::applicationName();
+};
+
+TEST_F(ApplicationSetupTest, NamesTheApplicationAndSetsTheFont) {
+    SetUpApplication(*qApp);
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("ナギトリ"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("ナギトリ"));
+    EXPECT_EQ(QApplication::font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(QApplication::font().pixelSize(), 11);
+}
+
+TEST_F(ApplicationSetupTest, StandardButtonsSpeakJapanese) {
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(translations + QStringLiteral("/qtbase_ja.qm"))) {
+        GTEST_SKIP() << "qtbase_ja.qm is not installed (Debian package qt6-translations-l10n)";
+    }
+    SetUpApplication(*qApp);
+    QMessageBox box;
+    EXPECT_EQ(box.addButton(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(box.addButton(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    EXPECT_EQ(box.addButton(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+}
+
+}  // namespace
+}  // namespace nagitori
