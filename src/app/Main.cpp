@@ -5,7 +5,12 @@
 
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
+#include "launcher/LauncherManagement.h"
 #include "launcher/LauncherPage.h"
+#include "runfile/ExecuteFileRun.h"
+#include "settings/SettingDialog.h"
+#include "system/StartupRegistration.h"
+#include "system/VersionInformationDialog.h"
 #include "tools/ToolPages.h"
 #include "tools/Catalogue.h"
 #include "common/Messages.h"
@@ -143,6 +148,11 @@ void TMainForm::FormCreate() {
 
     ToolRunCommand = BuildToolRunCommand();
 
+    Startup = DetectStartup(system_);
+    if (Startup) {
+        Page5->SetStartupCaption(true);
+    }
+
     if (!WindowsTenOrLater()) {
         const int selected = Item->currentRow();
         delete Item->takeItem(kStoreEntry);
@@ -167,8 +177,23 @@ void TMainForm::ConnectHandlers() {
     connect(N2, &QAction::triggered, this, [this] { Handle(&TMainForm::N2Click); });
     connect(N4, &QAction::triggered, this, [this] { Handle(&TMainForm::N4Click); });
     connect(N5, &QAction::triggered, this, [this] { Handle(&TMainForm::N5Click); });
+    connect(N13, &QAction::triggered, this, [this] { Handle(&TMainForm::N13Click); });
+    connect(N7, &QAction::triggered, this, [this] { Handle(&TMainForm::LauncherSettingDialogOpenClick); });
+    connect(N8, &QAction::triggered, this, [this] { Handle(&TMainForm::SettingDialogOpenClick); });
     connect(N10, &QAction::triggered, this, [this] { Handle(&TMainForm::HelpClick); });
-    connect(Page5->Help, &QPushButton::clicked, this, [this] { Handle(&TMainForm::HelpClick); });
+    connect(N12, &QAction::triggered, this, [this] { Handle(&TMainForm::VersionInformationDialogOpenClick); });
+
+    const std::pair<QPushButton*, void (TMainForm::*)()> buttons[] = {
+        {Page5->Help, &TMainForm::HelpClick},
+        {Page5->StartupEntry, &TMainForm::StartupEntryClick},
+        {Page5->SettingDialogOpen, &TMainForm::SettingDialogOpenClick},
+        {Page5->ExecuteFileRunDialogOpen, &TMainForm::N13Click},
+        {Page5->LauncherSettingDialogOpen, &TMainForm::LauncherSettingDialogOpenClick},
+        {Page5->VersionInformationDialogOpen, &TMainForm::VersionInformationDialogOpenClick},
+    };
+    for (const auto& [button, handler] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { Handle(handler); });
+    }
     for (int tag = 0; tag < kCatalogueSize; ++tag) {
         auto handler = IsStoreTag(tag) ? &ToolPages::Win10AppRunClick : &ToolPages::ToolRunClick;
         connect(Tools->Button(tag), &QPushButton::clicked, this,
@@ -215,6 +240,42 @@ void TMainForm::SetStayOnTop(bool on) {
         show();
     }
 }
+
+void TMainForm::StartupEntryClick() {
+    if (!system_.IsUserAnAdmin()) {
+        desktop_.MessageBox(this, QStringLiteral("管理者権限が必要です。"), mb::kIconError);
+        return;
+    }
+    if (StartupEntryOrDelete(system_, desktop_, this, Startup)) {
+        Startup = !Startup;
+        Page5->SetStartupCaption(Startup);
+    }
+}
+
+void TMainForm::SettingDialogOpenClick() {
+    TSetting dialog(system_, desktop_, this,
+                    {Startup, [this](bool registered) { Page5->SetStartupCaption(registered); },
+                     [this] { LauncherDataReading(); }, *N4, *N5});
+    if (desktop_.RunModal(dialog) != QDialog::Accepted) {
+        return;
+    }
+    // The tool command line is not taken over: each launch reads it from the file.
+    CurrentDirectory = dialog.CurrentDirectory->text().toStdString();
+    WindowSize = dialog.WindowSize->currentIndex();
+    N4->setChecked(dialog.Administrator->isChecked());
+    N5->setChecked(dialog.WindowTopShow->isChecked());
+    SetStayOnTop(dialog.WindowTopShow->isChecked());
+}
+
+void TMainForm::N13Click() { ExecuteFileRun(system_, desktop_, this); }
+
+void TMainForm::LauncherSettingDialogOpenClick() {
+    if (OpenLauncherManagement(system_, desktop_, this)) {
+        LauncherDataReading();
+    }
+}
+
+void TMainForm::VersionInformationDialogOpenClick() { ShowVersionInformation(system_, desktop_, this); }
 
 void TMainForm::LauncherDataReading() { Launchers->LauncherDataReading(); }
 

@@ -74,6 +74,11 @@ public:
     void N4Click();
     void N5Click();
     void HelpClick();
+    void StartupEntryClick();
+    void SettingDialogOpenClick();
+    void N13Click();
+    void LauncherSettingDialogOpenClick();
+    void VersionInformationDialogOpenClick();
     void LauncherDataReading();
 
 private:

@@ -5,10 +5,16 @@
 #include <cstdio>
 
 #include "app/Main.h"
+#include "launcher/LauncherDialog.h"
+#include "launcher/LauncherToolEditDialog.h"
 #include "platform/qt/ApplicationSetup.h"
+#include "runfile/ExecuteFileRunDialog.h"
+#include "settings/SettingDialog.h"
+#include "settings/SettingsPath.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeSystem.h"
 #include "support/TempDir.h"
+#include "system/VersionInformationDialog.h"
 
 namespace {
 
@@ -45,6 +51,45 @@ int main(int argc, char** argv) {
     for (int entry = 0; entry < main.Item->count(); ++entry) {
         main.Item->setCurrentRow(entry);
         ok = Save(main, folder, QStringLiteral("main-page%1").arg(entry + 1)) && ok;
+    }
+
+    nagitori::TVersionInformation versionInformation(system, desktop, &main);
+    versionInformation.show();
+    ok = Save(versionInformation, folder, QStringLiteral("version-information")) && ok;
+    versionInformation.hide();
+
+    nagitori::TSetting setting(system, desktop, &main,
+                               nagitori::SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5});
+    setting.show();
+    for (int page = 0; page < setting.PageControl1->count(); ++page) {
+        setting.PageControl1->setCurrentIndex(page);
+        ok = Save(setting, folder, QStringLiteral("setting-page%1").arg(page + 1)) && ok;
+    }
+    setting.hide();
+
+    nagitori::test::WriteFileBytes(nagitori::LauncherDataPath(system.appData),
+                                   "[Application_1]\nName=メモ帳\nFilePath=C:\\Windows\\notepad.exe\n"
+                                   "CurrentDirectory=C:\\Windows\n[Application_2]\nName=端末\n"
+                                   "FilePath=/usr/bin/xterm\nCommandLine=-e top\nWindowSize=2\nAnAdminAdd=1\n");
+    nagitori::TLauncher launcher(system, desktop, &main);
+    launcher.show();
+    launcher.LauncherList->setCurrentRow(1);
+    ok = Save(launcher, folder, QStringLiteral("launcher")) && ok;
+    nagitori::TLauncherToolEdit toolEdit(system, desktop, &launcher);
+    toolEdit.setWindowTitle(QString::fromUtf8(nagitori::tool_edit_texts::kEditCaption));
+    toolEdit.Name->setText(QStringLiteral("メモ帳"));
+    toolEdit.FilePath->setText(QStringLiteral("C:\\Windows\\notepad.exe"));
+    toolEdit.CurrentDirectory->setText(QStringLiteral("C:\\Windows"));
+    toolEdit.WindowSize->setCurrentIndex(1);
+    toolEdit.show();
+    ok = Save(toolEdit, folder, QStringLiteral("launcher-tool-edit")) && ok;
+    toolEdit.hide();
+    launcher.hide();
+
+    {
+        nagitori::TExecuteFileRun runFile(system, desktop, &main);
+        runFile.show();
+        ok = Save(runFile, folder, QStringLiteral("execute-file-run")) && ok;
     }
     return ok ? 0 : 1;
 }

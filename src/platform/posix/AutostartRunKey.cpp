@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -44,26 +45,28 @@ std::optional<std::filesystem::path> EntryFile(const std::filesystem::path& fold
     return folder / (name + ".desktop");
 }
 
-std::string QuoteExecArgument(const std::string& argument) {
-    bool plain = !argument.empty();
+bool NeedsQuotes(const std::string& argument) {
+    return argument.empty() || std::any_of(argument.begin(), argument.end(), [](char c) {
+               const auto code = static_cast<unsigned char>(c);
+               return kReservedInExec.find(c) != std::string_view::npos || code < 0x20 || code == 0x7F;
+           });
+}
+
+// One argument as the Exec key holds it: quoted when it must be, and with every percent sign doubled, since field
+// codes are expanded inside quotes too.
+std::string ExecArgument(const std::string& argument) {
+    const bool quote = NeedsQuotes(argument);
+    std::string text = quote ? "\"" : "";
     for (const char c : argument) {
-        const auto code = static_cast<unsigned char>(c);
-        if (kReservedInExec.find(c) != std::string_view::npos || code < 0x20 || code == 0x7F) {
-            plain = false;
+        if (quote && kEscapedInQuotes.find(c) != std::string_view::npos) {
+            text += '\\';
         }
-    }
-    std::string quoted = plain ? "" : "\"";
-    for (const char c : argument) {
-        if (!plain && kEscapedInQuotes.find(c) != std::string_view::npos) {
-            quoted += '\\';
-        }
-        quoted += c;
-        // Field codes are expanded inside quotes too, so a literal percent sign is always doubled.
+        text += c;
         if (c == '%') {
-            quoted += '%';
+            text += '%';
         }
     }
-    return plain ? quoted : quoted + '"';
+    return quote ? text + '"' : text;
 }
 
 // The Exec value with its field codes expanded as the session does for a start without files: "%%" is a percent
@@ -178,7 +181,7 @@ public:
         KeyFile file(g_key_file_new());
         g_key_file_set_string(file.get(), kGroup, "Type", "Application");
         g_key_file_set_string(file.get(), kGroup, "Name", kEntryName);
-        g_key_file_set_string(file.get(), kGroup, "Exec", QuoteExecArgument(data).c_str());
+        g_key_file_set_string(file.get(), kGroup, "Exec", ExecArgument(data).c_str());
         gsize length = 0;
         Chars text(g_key_file_to_data(file.get(), &length, nullptr));
         if (!ReplaceFile(*path, std::string(text.get(), length))) {

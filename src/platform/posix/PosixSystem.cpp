@@ -1,5 +1,7 @@
 #include "platform/posix/PosixSystem.h"
 
+#include "platform/posix/AutostartRunKey.h"
+
 #include <algorithm>
 
 #include <fcntl.h>
@@ -124,8 +126,7 @@ int PosixSystem::OsMajorVersion() {
 }
 
 std::unique_ptr<RunKey> PosixSystem::OpenRunKey() {
-    // Callers take a null key for a startup list that cannot be opened.
-    return nullptr;
+    return OpenAutostartRunKey(SystemAutostartFolder(environment_.xdgConfigDirs));
 }
 
 int PosixSystem::ShellExecute(const LaunchRequest& request) {

@@ -111,8 +111,9 @@ TEST_F(AutostartRunKeyTest, WritesAValidEntryReadableByEveryone) {
 
     // Quoted for the Exec key, then escaped once more as a string value.
     key->WriteString("Nagitori", "/opt/My Apps/50% \"off\"\\$x");
-    EXPECT_EQ(ReadFileBytes(Entry()),
-              "[Desktop Entry]\nType=Application\nName=ナギトリ\nExec=\"/opt/My Apps/50%% \\\\\"off\\\\\"\\\\\\\\\\\\$x\"\n");
+    EXPECT_EQ(
+        ReadFileBytes(Entry()),
+        "[Desktop Entry]\nType=Application\nName=ナギトリ\nExec=\"/opt/My Apps/50%% \\\\\"off\\\\\"\\\\\\\\\\\\$x\"\n");
     EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"Nagitori.desktop"});
 }
 

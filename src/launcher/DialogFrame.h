@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+#include <functional>
+
+#include "platform/Desktop.h"
+
+namespace nagitori {
+
+// A fixed dialog border without minimize and maximize boxes, and the given client size. The owner is the
+// parent, so the dialog opens centred on it.
+void SetUpDialogFrame(QDialog& dialog, int clientWidth, int clientHeight);
+
+// The OK button sets the result to OK and runs okClick (inside the general error box guard); the dialog
+// closes as accepted unless okClick put the result back to none (QDialog::Rejected, 0).
+void ConnectOkButton(QDialog& dialog, QPushButton& ok, Desktop& desktop, std::function<void()> okClick);
+
+// Standard OK and Cancel icons on the two buttons.
+void SetOkCancelIcons(QPushButton& ok, QPushButton& cancel);
+
+}  // namespace nagitori

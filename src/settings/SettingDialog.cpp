@@ -1,0 +1,361 @@
+#include "settings/SettingDialog.h"
+
+#include <QStyle>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/GeneralErrorBox.h"
+#include "common/Error.h"
+#include "common/Messages.h"
+#include "fieldtools/CommandLineFieldToolsConfigs.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsPath.h"
+#include "system/StartupRegistration.h"
+
+namespace keys = nagitori::setting_keys;
+
+namespace nagitori {
+
+namespace {
+
+constexpr int kClientWidth = 442;
+constexpr int kClientHeight = 240;
+constexpr int kStorePage = 2;
+constexpr int kSystemToolsPage = 0;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(Text(name));
+    return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, QWidget* buddy) {
+    auto* label = Named(new QLabel(Text(caption), parent), name);
+    label->move(x, y);
+    label->adjustSize();
+    label->setBuddy(buddy);
+    return label;
+}
+
+// An edit field with its caption above it; the caption's access key focuses the field.
+QLineEdit* MakeLabeledEdit(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
+    auto* edit = new QLineEdit(parent);
+    MakeLabel(parent, (std::string(name) + "Label").c_str(), caption, geometry.x(), geometry.y() - 15, edit);
+    edit->setObjectName(Text(name));
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
+    auto* button = Named(new QPushButton(Text(caption), parent), name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// A drop-down list without typing.
+QComboBox* MakeList(QWidget* parent, const char* name, std::initializer_list<const char*> items,
+                    const QRect& geometry) {
+    auto* list = Named(new QComboBox(parent), name);
+    for (const char* item : items) {
+        list->addItem(Text(item));
+    }
+    list->setGeometry(geometry);
+    return list;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, int x, int y) {
+    auto* box = Named(new QCheckBox(Text(caption), parent), name);
+    box->setGeometry(x, y, 400, 17);
+    return box;
+}
+
+QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
+    auto* group = Named(new QGroupBox(Text(caption), parent), name);
+    group->setGeometry(geometry);
+    return group;
+}
+
+// Deletes a file and never reports anything: a missing file, a folder or a refusal is passed over.
+void DeleteFileQuietly(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ignored);
+    if (std::filesystem::is_directory(status)) {
+        return;
+    }
+    std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+TSetting::TSetting(System& system, Desktop& desktop, QWidget* owner, SettingDialogHost host)
+    : QDialog(owner), system_(system), desktop_(desktop), host_(std::move(host)) {
+    setObjectName(QStringLiteral("Setting"));
+    setWindowTitle(QStringLiteral("設定"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    PageControl1 = Named(new QTabWidget(this), "PageControl1");
+    PageControl1->setGeometry(8, 8, 426, 193);
+    BuildToolPage();
+    BuildStartPage();
+    BuildAutoInputPage();
+    BuildOtherPage();
+    PageControl1->setCurrentIndex(0);
+
+    OK = MakeButton(this, "OK", "OK", QRect(278, 208, 75, 25));
+    OK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    OK->setDefault(true);
+    Cancel = MakeButton(this, "Cancel", "キャンセル", QRect(359, 208, 75, 25));
+    Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+
+    SetTabOrder();
+    ConnectHandlers();
+    RunGuarded(desktop_, this, [this] { FormCreate(); });
+}
+
+void TSetting::BuildToolPage() {
+    TabSheet1 = Named(new QWidget(), "TabSheet1");
+    PageControl1->addTab(TabSheet1, QStringLiteral("ツールの起動時オプション"));
+    CommandLine = MakeLabeledEdit(TabSheet1, "CommandLine", "コマンドライン引数(&L):", QRect(8, 21, 378, 21));
+    CommandLineReference = MakeButton(TabSheet1, "CommandLineReference", ">", QRect(386, 21, 22, 21));
+    CurrentDirectory =
+        MakeLabeledEdit(TabSheet1, "CurrentDirectory", "カレントディレクトリ(&C):", QRect(8, 63, 378, 21));
+    CurrentDirectoryReference = MakeButton(TabSheet1, "CurrentDirectoryReference", "...", QRect(386, 63, 22, 21));
+    WindowSize = MakeList(TabSheet1, "WindowSize", {"最小化", "通常のサイズ", "最大化"}, QRect(8, 105, 145, 21));
+    Label7 = MakeLabel(TabSheet1, "Label7", "ウィンドウのサイズ(&S):", 8, 90, WindowSize);
+    Administrator = MakeCheckBox(TabSheet1, "Administrator", "管理者権限を付与する(&G)", 8, 136);
+    CommandLineTools = new CommandLineFieldTools(desktop_, CommandLine, CommandLineReference, kSettingFieldTools);
+}
+
+void TSetting::BuildStartPage() {
+    TabSheet2 = Named(new QWidget(), "TabSheet2");
+    PageControl1->addTab(TabSheet2, QStringLiteral("起動時の設定"));
+    WindowTopShow = MakeCheckBox(TabSheet2, "WindowTopShow", "最前面に表示する(&T)", 8, 8);
+    RunAdministrator = MakeCheckBox(TabSheet2, "RunAdministrator", "起動時に管理者権限を必要とする(&A)", 8, 29);
+    const QStringList pages = {QStringLiteral("システムツール"), QStringLiteral("Windows標準アプリケーション"),
+                               QStringLiteral("ストア／UWP（Windows 10のみ）"), QStringLiteral("ランチャー"),
+                               QStringLiteral("オプション")};
+    RunShowTab =
+        Named(new RadioGroup(QStringLiteral("起動時に表示する項目(&S)"), pages, 2, QRect(8, 50, 402, 78), TabSheet2),
+              "RunShowTab");
+    RunShowTab->SetItemIndex(0);
+    const QIcon shield(QStringLiteral(":/shield.svg"));
+    StartupEntry = MakeButton(TabSheet2, "StartupEntry", "スタートアップに登録", QRect(8, 134, 170, 25));
+    StartupEntry->setIcon(shield);
+    DeleteStartup = MakeButton(TabSheet2, "DeleteStartup", "スタートアップから削除", QRect(184, 134, 170, 25));
+    DeleteStartup->setIcon(shield);
+}
+
+void TSetting::BuildAutoInputPage() {
+    TabSheet3 = Named(new QWidget(), "TabSheet3");
+    PageControl1->addTab(TabSheet3, QStringLiteral("自動入力"));
+    GroupBox1 = MakeGroupBox(TabSheet3, "GroupBox1", "ランチャーの管理(&L)", QRect(8, 8, 197, 110));
+    Launcher_Name = MakeList(GroupBox1, "Launcher_Name", {"なし", "拡張子を除いたファイル名"}, QRect(10, 35, 177, 21));
+    Label1 = MakeLabel(GroupBox1, "Label1", "名前:", 10, 20, Launcher_Name);
+    Launcher_CurrentDirectory =
+        MakeList(GroupBox1, "Launcher_CurrentDirectory", {"なし", "ファイルのディレクトリ"}, QRect(10, 77, 177, 21));
+    Label3 = MakeLabel(GroupBox1, "Label3", "カレントディレクトリ:", 10, 62, Launcher_CurrentDirectory);
+    GroupBox2 = MakeGroupBox(TabSheet3, "GroupBox2", "実行ファイルを指定して起動(&E)", QRect(213, 8, 197, 110));
+    ExecuteFileRun_CurrentDirectory = MakeList(GroupBox2, "ExecuteFileRun_CurrentDirectory",
+                                               {"なし", "ファイルのディレクトリ"}, QRect(10, 35, 177, 21));
+    Label2 = MakeLabel(GroupBox2, "Label2", "カレントディレクトリ:", 10, 20, ExecuteFileRun_CurrentDirectory);
+}
+
+void TSetting::BuildOtherPage() {
+    TabSheet4 = Named(new QWidget(), "TabSheet4");
+    PageControl1->addTab(TabSheet4, QStringLiteral("その他"));
+    GroupBox3 = MakeGroupBox(TabSheet4, "GroupBox3", "履歴の削除(&H)", QRect(8, 8, 402, 58));
+    HistoryDelete_FilePath = MakeButton(GroupBox3, "HistoryDelete_FilePath", "ファイルパス", QRect(10, 22, 125, 25));
+    HistoryDelete_CurrentDirectory =
+        MakeButton(GroupBox3, "HistoryDelete_CurrentDirectory", "カレントディレクトリ", QRect(141, 22, 125, 25));
+    GroupBox4 = MakeGroupBox(TabSheet4, "GroupBox4", "設定の初期化(&R)", QRect(8, 74, 402, 58));
+    SettingReset_Setting = MakeButton(GroupBox4, "SettingReset_Setting", "ナギトリの設定", QRect(10, 22, 125, 25));
+    SettingReset_LauncherSetting =
+        MakeButton(GroupBox4, "SettingReset_LauncherSetting", "ランチャー", QRect(141, 22, 125, 25));
+    SettingReset_AllSetting =
+        MakeButton(GroupBox4, "SettingReset_AllSetting", "すべての設定を初期化", QRect(272, 22, 125, 25));
+}
+
+void TSetting::SetTabOrder() {
+    std::vector<QWidget*> order = {
+        PageControl1, CommandLine,   CommandLineReference, CurrentDirectory, CurrentDirectoryReference,
+        WindowSize,   Administrator, WindowTopShow,        RunAdministrator};
+    for (int i = 0; i < RunShowTab->Count(); ++i) {
+        order.push_back(RunShowTab->Button(i));
+    }
+    order.insert(order.end(),
+                 {StartupEntry, DeleteStartup, Launcher_Name, Launcher_CurrentDirectory,
+                  ExecuteFileRun_CurrentDirectory, HistoryDelete_FilePath, HistoryDelete_CurrentDirectory,
+                  SettingReset_Setting, SettingReset_LauncherSetting, SettingReset_AllSetting, OK, Cancel});
+    for (size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void TSetting::ConnectHandlers() {
+    const std::pair<QPushButton*, void (TSetting::*)()> clicks[] = {
+        {OK, &TSetting::OKButtonClick},
+        {CurrentDirectoryReference, &TSetting::CurrentDirectoryReferenceClick},
+        {StartupEntry, &TSetting::StartupEntryOrDeleteClick},
+        {DeleteStartup, &TSetting::StartupEntryOrDeleteClick},
+        {HistoryDelete_FilePath, &TSetting::HistoryDelete_FilePathClick},
+        {HistoryDelete_CurrentDirectory, &TSetting::HistoryDelete_CurrentDirectoryClick},
+        {SettingReset_Setting, &TSetting::SettingReset_SettingClick},
+        {SettingReset_LauncherSetting, &TSetting::SettingReset_LauncherSettingClick},
+        {SettingReset_AllSetting, &TSetting::SettingReset_AllSettingClick},
+    };
+    for (const auto& [button, handler] : clicks) {
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { Handle(handler); });
+    }
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(RunShowTab, &RadioGroup::ItemIndexChanged, this, [this] { Handle(&TSetting::RunShowTabClick); });
+}
+
+void TSetting::Handle(void (TSetting::*handler)()) {
+    RunGuarded(desktop_, this, [this, handler] { (this->*handler)(); });
+}
+
+void TSetting::FormCreate() {
+    const std::filesystem::path appData = system_.AppDataFolder();
+    CurrentDirectoryHistoryDataFileName = CurrentDirectoryHistoryPath(appData).string();
+    FilePathHistoryDataFileName = ExecuteFileHistoryPath(appData).string();
+    LauncherDataFileName = LauncherDataPath(appData).string();
+
+    SettingDataFileName = SettingsFilePath(system_.ExecutablePath()).string();
+    SettingData.emplace(SettingDataFileName);
+
+    ReadControls();
+
+    StartupEntry->setEnabled(!host_.Startup);
+    DeleteStartup->setEnabled(host_.Startup);
+}
+
+void TSetting::ReadControls() {
+    CommandLine->setText(QString::fromStdString(keys::Read(*SettingData, keys::kCommandLine)));
+    CurrentDirectory->setText(QString::fromStdString(keys::Read(*SettingData, keys::kCurrentDirectory)));
+    // A number that names no item leaves the list without a selection.
+    WindowSize->setCurrentIndex(keys::Read(*SettingData, keys::kWindowSize));
+    Administrator->setChecked(keys::Read(*SettingData, keys::kGiveAdministrator));
+    WindowTopShow->setChecked(keys::Read(*SettingData, keys::kWindowTopShow));
+    RunAdministrator->setChecked(keys::Read(*SettingData, keys::kRunAdministrator));
+    RunShowTab->SetItemIndex(keys::Read(*SettingData, keys::kRunShowTab));
+    Launcher_Name->setCurrentIndex(keys::Read(*SettingData, keys::kLauncherName));
+    Launcher_CurrentDirectory->setCurrentIndex(keys::Read(*SettingData, keys::kLauncherCurrentDirectory));
+    ExecuteFileRun_CurrentDirectory->setCurrentIndex(keys::Read(*SettingData, keys::kExecuteFileRunCurrentDirectory));
+}
+
+void TSetting::SettingDataReading() {
+    ReadControls();
+    // Only the marks: the main window keeps its stacking and its tool settings until the next OK.
+    host_.N4.setChecked(false);
+    host_.N5.setChecked(false);
+}
+
+void TSetting::OKButtonClick() {
+    setResult(QDialog::Accepted);
+    Handle(&TSetting::OKClick);
+    if (result() != 0) {
+        done(result());
+    }
+}
+
+void TSetting::OKClick() {
+    try {
+        keys::Write(*SettingData, keys::kCommandLine, CommandLine->text().toStdString());
+        keys::Write(*SettingData, keys::kCurrentDirectory, CurrentDirectory->text().toStdString());
+        keys::Write(*SettingData, keys::kWindowSize, WindowSize->currentIndex());
+        keys::Write(*SettingData, keys::kGiveAdministrator, Administrator->isChecked());
+        keys::Write(*SettingData, keys::kRunAdministrator, RunAdministrator->isChecked());
+        keys::Write(*SettingData, keys::kWindowTopShow, WindowTopShow->isChecked());
+        keys::Write(*SettingData, keys::kRunShowTab, RunShowTab->ItemIndex());
+        keys::Write(*SettingData, keys::kLauncherName, Launcher_Name->currentIndex());
+        keys::Write(*SettingData, keys::kLauncherCurrentDirectory, Launcher_CurrentDirectory->currentIndex());
+        keys::Write(*SettingData, keys::kExecuteFileRunCurrentDirectory,
+                    ExecuteFileRun_CurrentDirectory->currentIndex());
+    } catch (const Error&) {
+        // The result stays OK: the main window takes the shown values over all the same.
+        desktop_.MessageBox(this, Text(messages::kSaveFailed), mb::kIconWarning);
+    }
+}
+
+void TSetting::RunShowTabClick() {
+    if (RunShowTab->ItemIndex() == kStorePage && system_.OsMajorVersion() < 10) {
+        desktop_.MessageBox(this, QStringLiteral("ストアアプリ／UWPアプリはWindows 10のみ有効です。"),
+                            mb::kIconWarning);
+        RunShowTab->SetItemIndex(kSystemToolsPage);
+    }
+}
+
+void TSetting::CurrentDirectoryReferenceClick() {
+    FolderOptions options;
+    options.prompt = QStringLiteral("カレントディレクトリの選択");
+    options.newFolderButton = false;
+    if (std::optional<QString> folder = desktop_.BrowseForFolder(this, options)) {
+        CurrentDirectory->setText(*folder);
+    }
+}
+
+void TSetting::StartupEntryOrDeleteClick() {
+    if (!system_.IsUserAnAdmin()) {
+        desktop_.MessageBox(this, QStringLiteral("管理者権限が必要です。"), mb::kIconError);
+        return;
+    }
+    const bool registered = host_.Startup;
+    if (!StartupEntryOrDelete(system_, desktop_, this, registered)) {
+        return;
+    }
+    host_.Startup = !registered;
+    host_.SetStartupCaption(!registered);
+    StartupEntry->setEnabled(!StartupEntry->isEnabled());
+    DeleteStartup->setEnabled(!DeleteStartup->isEnabled());
+}
+
+bool TSetting::Ask(const QString& question, unsigned flags) {
+    return desktop_.MessageBox(this, question, flags) == kIdYes;
+}
+
+void TSetting::HistoryDelete_FilePathClick() {
+    if (Ask(QStringLiteral("実行ファイルを指定して起動ダイアログのファイルパスの入力履歴を削除しますか?"),
+            mb::kYesNo | mb::kIconQuestion)) {
+        DeleteFileQuietly(FilePathHistoryDataFileName);
+    }
+}
+
+void TSetting::HistoryDelete_CurrentDirectoryClick() {
+    if (Ask(QStringLiteral("実行ファイルを指定して起動ダイアログのカレントディレクトリの入力履歴を削除しますか?"),
+            mb::kYesNo | mb::kIconQuestion)) {
+        DeleteFileQuietly(CurrentDirectoryHistoryDataFileName);
+    }
+}
+
+void TSetting::SettingReset_SettingClick() {
+    if (Ask(QStringLiteral("ナギトリの設定を初期化しますか?\r\n※ランチャーの設定は初期化されません。"),
+            mb::kYesNo | mb::kIconQuestion | mb::kDefButton2)) {
+        DeleteFileQuietly(SettingDataFileName);
+        SettingDataReading();
+    }
+}
+
+void TSetting::SettingReset_LauncherSettingClick() {
+    if (Ask(QStringLiteral("ランチャーの設定を初期化しますか?"), mb::kYesNo | mb::kIconQuestion | mb::kDefButton2)) {
+        DeleteFileQuietly(LauncherDataFileName);
+        host_.LauncherDataReading();
+    }
+}
+
+void TSetting::SettingReset_AllSettingClick() {
+    if (Ask(QStringLiteral("すべての設定を初期化しますか?"), mb::kYesNo | mb::kIconQuestion | mb::kDefButton2)) {
+        DeleteFileQuietly(SettingDataFileName);
+        DeleteFileQuietly(LauncherDataFileName);
+        SettingDataReading();
+        host_.LauncherDataReading();
+    }
+}
+
+}  // namespace nagitori
