@@ -1,6 +1,12 @@
 #include "platform/qt/QtPickers.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QRegularExpression>
+#include <QSortFilterProxyModel>
 
 namespace nagitori {
 
@@ -17,6 +23,61 @@ std::unique_ptr<QFileDialog> NewDialog(QWidget* parent, const QString& title) {
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     return dialog;
+}
+
+// Windows names its programs by extension; elsewhere a program is a file with execute permission and
+// often no extension at all. A filter for Windows programs therefore also lists this system's programs.
+class ProgramsAlsoProxy : public QSortFilterProxyModel {
+public:
+    ProgramsAlsoProxy(const QStringList& patterns, QObject* parent) : QSortFilterProxyModel(parent) {
+        for (const QString& pattern : patterns) {
+            patterns_.push_back(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                                   QRegularExpression::CaseInsensitiveOption));
+        }
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* model = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (model == nullptr) {
+            return true;
+        }
+        const QFileInfo info = model->fileInfo(model->index(row, 0, parent));
+        if (info.isDir() || info.isExecutable()) {
+            return true;
+        }
+        return std::any_of(patterns_.begin(), patterns_.end(),
+                           [&info](const QRegularExpression& pattern) { return pattern.match(info.fileName()).hasMatch(); });
+    }
+
+private:
+    std::vector<QRegularExpression> patterns_;
+};
+
+bool IsWindowsProgramPattern(const QString& pattern) {
+    static const QStringList kProgramPatterns = {QStringLiteral("*.exe"), QStringLiteral("*.bat"),
+                                                 QStringLiteral("*.cmd"), QStringLiteral("*.com")};
+    return kProgramPatterns.contains(pattern, Qt::CaseInsensitive);
+}
+
+// Lets the only filter of a Windows-programs picker also show this system's executable files.
+void ListProgramsToo(QFileDialog& dialog) {
+    const QStringList nameFilters = dialog.nameFilters();
+    if (nameFilters.size() != 1) {
+        return;
+    }
+    const QString& filter = nameFilters.front();
+    const qsizetype open = filter.lastIndexOf(u'(');
+    if (open < 0 || !filter.endsWith(u')')) {
+        return;
+    }
+    const QStringList patterns = filter.mid(open + 1).chopped(1).split(u' ', Qt::SkipEmptyParts);
+    if (patterns.isEmpty() || !std::all_of(patterns.begin(), patterns.end(), IsWindowsProgramPattern)) {
+        return;
+    }
+    // The model shows every file; the proxy keeps folders, the patterns and executable files.
+    dialog.setNameFilters({filter.left(open + 1) + patterns.join(u' ') + QStringLiteral(" *)")});
+    dialog.setProxyModel(new ProgramsAlsoProxy(patterns, &dialog));
 }
 
 bool IsExistingFolder(const QString& path) {
@@ -53,6 +114,9 @@ std::unique_ptr<QFileDialog> BuildOpenFileDialog(QWidget* parent, const OpenFile
     // The description already names its patterns; the combo box shows it alone, as Windows does.
     dialog->setOption(QFileDialog::HideNameFilterDetails, true);
     dialog->setNameFilters(NameFiltersFromFilter(options.filter));
+#ifndef Q_OS_WIN
+    ListProgramsToo(*dialog);
+#endif
     // The existing-file modes require the folder and the files to exist. Qt's dialog has no read-only
     // check box to hide (its ReadOnly option only forbids renaming and deleting in the dialog).
     dialog->setFileMode(options.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
