@@ -7,7 +7,7 @@
 
 #include "app/GeneralErrorBox.h"
 #include "common/Messages.h"
-#include "launcher/DialogFrame.h"
+#include "app/DialogFrame.h"
 #include "launcher/LauncherSlots.h"
 #include "launcher/LauncherToolEditDialog.h"
 #include "launcher/WindowSizeTexts.h"

@@ -3,7 +3,7 @@
 #include "app/GeneralErrorBox.h"
 #include "common/Error.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
-#include "launcher/DialogFrame.h"
+#include "app/DialogFrame.h"
 #include "launcher/PathHelpers.h"
 #include "launcher/WindowSizeTexts.h"
 #include "settings/SettingKeys.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
@@ -54,9 +55,7 @@ TExecuteFileRun::TExecuteFileRun(System& system, Desktop& desktop, QWidget* owne
     : QDialog(owner), SettingData(SettingsFilePath(system.ExecutablePath())), system_(system), desktop_(desktop) {
     setObjectName(QStringLiteral("ExecuteFileRun"));
     setWindowTitle(Text("実行ファイルを指定して起動"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetUpDialogFrame(*this, kClientWidth, kClientHeight);
     BuildControls();
     // The dialog is not shown yet: a failure while loading is reported over its owner.
     RunGuarded(desktop_, owner, [this] { FormCreate(); });
@@ -145,7 +144,7 @@ void TExecuteFileRun::ConnectHandlers() {
     connect(CurrentDirectoryReference, &QToolButton::clicked, this,
             guarded(&TExecuteFileRun::CurrentDirectoryReferenceClick));
     connect(N5, &QAction::triggered, this, guarded(&TExecuteFileRun::N5Click));
-    connect(OK, &QPushButton::clicked, this, &TExecuteFileRun::OKButtonClick);
+    ConnectOkButton(*this, *OK, desktop_, [this] { OKClick(); });
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -192,15 +191,6 @@ void TExecuteFileRun::CurrentDirectoryReferenceClick() {
 
 void TExecuteFileRun::N5Click() {
     CurrentDirectory->setEditText(QString::fromStdString(FolderOfPath(ExecuteFilePath->currentText().toStdString())));
-}
-
-void TExecuteFileRun::OKButtonClick() {
-    setResult(QDialog::Accepted);
-    // A failure that is no rejection leaves the result at OK: the dialog still closes as accepted.
-    RunGuarded(desktop_, this, [this] { OKClick(); });
-    if (result() == QDialog::Accepted) {
-        accept();
-    }
 }
 
 void TExecuteFileRun::RejectPath(const QString& message) {

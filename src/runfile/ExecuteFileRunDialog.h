@@ -62,7 +62,6 @@ private:
     void ConnectHandlers();
     void FormCreate();
     // OK sets the result first; the handler puts it back to none to keep the dialog open.
-    void OKButtonClick();
     // Keeps the dialog open after a rejected input, with the focus on the path.
     void RejectPath(const QString& message);
 

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
 #include "common/Error.h"
 #include "common/Messages.h"
@@ -96,9 +97,7 @@ TSetting::TSetting(System& system, Desktop& desktop, QWidget* owner, SettingDial
     : QDialog(owner), system_(system), desktop_(desktop), host_(std::move(host)) {
     setObjectName(QStringLiteral("Setting"));
     setWindowTitle(QStringLiteral("設定"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetUpDialogFrame(*this, kClientWidth, kClientHeight);
 
     PageControl1 = Named(new QTabWidget(this), "PageControl1");
     PageControl1->setGeometry(8, 8, 426, 193);
@@ -200,7 +199,6 @@ void TSetting::SetTabOrder() {
 
 void TSetting::ConnectHandlers() {
     const std::pair<QPushButton*, void (TSetting::*)()> clicks[] = {
-        {OK, &TSetting::OKButtonClick},
         {CurrentDirectoryReference, &TSetting::CurrentDirectoryReferenceClick},
         {StartupEntry, &TSetting::StartupEntryOrDeleteClick},
         {DeleteStartup, &TSetting::StartupEntryOrDeleteClick},
@@ -213,6 +211,7 @@ void TSetting::ConnectHandlers() {
     for (const auto& [button, handler] : clicks) {
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { Handle(handler); });
     }
+    ConnectOkButton(*this, *OK, desktop_, [this] { OKClick(); });
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(RunShowTab, &RadioGroup::ItemIndexChanged, this, [this] { Handle(&TSetting::RunShowTabClick); });
 }
@@ -255,14 +254,6 @@ void TSetting::SettingDataReading() {
     // Only the marks: the main window keeps its stacking and its tool settings until the next OK.
     host_.N4.setChecked(false);
     host_.N5.setChecked(false);
-}
-
-void TSetting::OKButtonClick() {
-    setResult(QDialog::Accepted);
-    Handle(&TSetting::OKClick);
-    if (result() != 0) {
-        done(result());
-    }
 }
 
 void TSetting::OKClick() {

@@ -107,8 +107,6 @@ private:
     void FormCreate();
     // Steps 1 to 10 of SettingDataReading: the controls only, nothing of the main window.
     void ReadControls();
-    // OK sets the result before its handler runs; the dialog closes unless the handler cleared it.
-    void OKButtonClick();
     bool Ask(const QString& question, unsigned flags);
     void Handle(void (TSetting::*handler)());
 

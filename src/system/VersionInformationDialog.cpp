@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <exception>
 
+#include "app/DialogFrame.h"
 #include "platform/LaunchRequest.h"
 
 namespace nagitori {
@@ -52,9 +53,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int to
 TVersionInformation::TVersionInformation(System& system, Desktop&, QWidget* owner) : QDialog(owner), system_(system) {
     setObjectName(QStringLiteral("VersionInformation"));
     setWindowTitle(QString::fromUtf8(kCaption));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetUpDialogFrame(*this, kClientWidth, kClientHeight);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

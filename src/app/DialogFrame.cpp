@@ -1,4 +1,4 @@
-#include "launcher/DialogFrame.h"
+#include "app/DialogFrame.h"
 
 #include <QStyle>
 
