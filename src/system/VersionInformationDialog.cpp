@@ -20,7 +20,6 @@ constexpr int kTextLeft = 73;
 constexpr char kCaption[] = "バージョン情報";
 constexpr char kVersion[] = "ナギトリ Version 13.1";
 constexpr char kRightsNotice[] = "Copyright (C) 2026 ナギトリ開発チーム";
-constexpr char kSiteAddress[] = "https://nagitori.example.org/";
 constexpr char kSiteText[] = "作者のサイトにアクセス";
 
 // A label whose link takes the focus as soon as Tab reaches it, so that Enter opens the link at once instead of
@@ -68,8 +67,10 @@ TVersionInformation::TVersionInformation(System& system, Desktop&, QWidget* owne
     Label1 = MakeLabel(this, "Label1", QString::fromUtf8(kVersion), 10);
     Label2 = MakeLabel(this, "Label2", QString::fromUtf8(kRightsNotice), 28);
     // The blanks around the link are part of the text; "pre" keeps rich text from dropping them.
+    // The project's pages travel with the program: the link opens the help beside the executable.
+    const QString helpFile = QString::fromStdString((system.ExecutablePath().parent_path() / "readme.txt").string());
     const QString siteText = QStringLiteral("<span style=\"white-space:pre\"> <a href=\"%1\">%2</a> </span>")
-                                 .arg(QString::fromUtf8(kSiteAddress), QString::fromUtf8(kSiteText));
+                                 .arg(helpFile.toHtmlEscaped(), QString::fromUtf8(kSiteText));
     site = MakeLabel<LinkLabel>(this, "site", siteText, 46);
     site->setTextFormat(Qt::RichText);
     site->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
