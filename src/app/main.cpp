@@ -1,15 +1,23 @@
 #include <QApplication>
 
 #include "app/Application.h"
+#ifdef _WIN32
+#include "platform/win32/Win32System.h"
+#else
 #include "platform/posix/PosixSystem.h"
+#endif
 #include "platform/qt/ApplicationSetup.h"
 #include "platform/qt/QtDesktop.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     nagitori::SetUpApplication(app);
+#ifdef _WIN32
+    nagitori::win32::Win32System system;
+#else
     nagitori::posix::PosixSystem system(nagitori::posix::PosixEnvironment::FromProcess(),
                                         nagitori::posix::DefaultAppPaths());
+#endif
     nagitori::QtDesktop desktop;
     return nagitori::RunApplication(system, desktop);
 }

@@ -144,7 +144,8 @@ bool KeyMatches(std::string_view content, std::size_t equals, std::string_view k
            EqualsIgnoringAsciiCase(TrimProfileBlanks(content.substr(0, equals)), key);
 }
 
-// The most frequent line end of the file for new lines; LF on a tie and for a file without any.
+// The most frequent line end of the file for new lines; LF on a tie, the platform's own for a file
+// without any.
 std::string_view NewLineEnd(std::string_view text, const std::vector<Line>& lines) {
     std::size_t lf = 0;
     std::size_t crlf = 0;
@@ -162,6 +163,9 @@ std::string_view NewLineEnd(std::string_view text, const std::vector<Line>& line
     }
     if (cr > lf && cr > crlf) {
         return "\r";
+    }
+    if (lf + crlf + cr == 0) {
+        return kNewFileLineEnd;
     }
     return "\n";
 }

@@ -6,6 +6,13 @@
 
 namespace nagitori {
 
+// The line end of a file that has none yet: the platform's own.
+#ifdef _WIN32
+inline constexpr std::string_view kNewFileLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kNewFileLineEnd = "\n";
+#endif
+
 // The bytes of one INI file, read and edited in memory. Every line keeps its exact bytes and line end,
 // so a line that no edit touches is written back unchanged.
 //

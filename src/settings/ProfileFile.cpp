@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/Error.h"
+#include "common/Utf8Path.h"
 #include "settings/FileAccess.h"
 #include "settings/ProfileInteger.h"
 
@@ -115,7 +116,7 @@ void ProfileFile::Update(const std::function<void(IniDocument&)>& edit) {
     if (!bytes) {
         // Only a missing file starts empty: a file that exists but cannot be read must not be replaced.
         if (error != std::errc::no_such_file_or_directory) {
-            throw WriteError("ファイル「" + target.string() + "」を読み込めないため、書き込めませんでした（" +
+            throw WriteError("ファイル「" + Utf8FromPath(target) + "」を読み込めないため、書き込めませんでした（" +
                              error.message() + "）。");
         }
         bytes.emplace();

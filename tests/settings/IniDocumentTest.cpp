@@ -86,8 +86,10 @@ TEST(IniDocument, WritesKeepEveryOtherLineByteForByte) {
         const char* section;
         const char* key;
         const char* value;
-        const char* after;
+        std::string after;
     };
+    // A file without line ends gets the platform's own.
+    const std::string newLine(kNewFileLineEnd);
     const Case cases[] = {
         {"replace in place, keeping the key's spelling and the blanks after =",
          "; top\n[S]\n  KEY =  old  \t\nother=x\n", "S", "key", "new", "; top\n[S]\n  KEY =  new\nother=x\n"},
@@ -99,7 +101,7 @@ TEST(IniDocument, WritesKeepEveryOtherLineByteForByte) {
         {"new key after a last line without line end", "[A]\na=1", "A", "n", "v", "[A]\na=1\nn=v\n"},
         {"new section at the end", "[A]\na=1\n\n", "B", "n", "v", "[A]\na=1\n\n[B]\nn=v\n"},
         {"new section after a last line without line end", "[A]\na=1", "B", "n", "v", "[A]\na=1\n[B]\nn=v\n"},
-        {"new section in an empty file", "", "B", "n", "v", "[B]\nn=v\n"},
+        {"new section in an empty file", "", "B", "n", "v", "[B]" + newLine + "n=v" + newLine},
         {"lines before the first section are not a section", "n=old\n", "B", "n", "v", "n=old\n[B]\nn=v\n"},
         {"CRLF file stays CRLF", "[A]\r\na=1\r\n", "A", "n", "v", "[A]\r\na=1\r\nn=v\r\n"},
         {"new section in a CRLF file", "[A]\r\na=1\r\n", "B", "n", "v", "[A]\r\na=1\r\n[B]\r\nn=v\r\n"},

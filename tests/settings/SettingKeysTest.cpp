@@ -1,11 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "settings/ProfileFile.h"
 #include "settings/SettingKeys.h"
 #include "support/TempDir.h"
 
 namespace nagitori::setting_keys {
 namespace {
+
+// The text with the line ends that a new file gets on this platform.
+std::string NewFileLines(std::string_view text) {
+    std::string lines;
+    for (const char c : text) {
+        if (c == '\n') {
+            lines += kNewFileLineEnd;
+        } else {
+            lines += c;
+        }
+    }
+    return lines;
+}
 
 TEST(SettingKeys, MissingFileGivesTheDefaultsOfEveryKey) {
     test::TempDir dir;
@@ -35,20 +51,19 @@ TEST(SettingKeys, WritesTheTenKeysUnderTheirNames) {
     Write(file, kLauncherName, 0);
     Write(file, kLauncherCurrentDirectory, -1);
     Write(file, kExecuteFileRunCurrentDirectory, 1);
-    EXPECT_EQ(test::ReadFileBytes(file.Path()),
-              "[ToolRunOption]\n"
-              "CommandLine=/s\n"
-              "CurrentDirectory=C:\\\n"
-              "WindowSize=2\n"
-              "GiveAdministrator=1\n"
-              "[Start]\n"
-              "RunAdministrator=0\n"
-              "WindowTopShow=1\n"
-              "RunShowTab=3\n"
-              "[AutoInput]\n"
-              "Launcher_Name=0\n"
-              "Launcher_CurrentDirectory=-1\n"
-              "ExecuteFileRun_CurrentDirectory=1\n");
+    EXPECT_EQ(test::ReadFileBytes(file.Path()), NewFileLines("[ToolRunOption]\n"
+                                                             "CommandLine=/s\n"
+                                                             "CurrentDirectory=C:\\\n"
+                                                             "WindowSize=2\n"
+                                                             "GiveAdministrator=1\n"
+                                                             "[Start]\n"
+                                                             "RunAdministrator=0\n"
+                                                             "WindowTopShow=1\n"
+                                                             "RunShowTab=3\n"
+                                                             "[AutoInput]\n"
+                                                             "Launcher_Name=0\n"
+                                                             "Launcher_CurrentDirectory=-1\n"
+                                                             "ExecuteFileRun_CurrentDirectory=1\n"));
     EXPECT_EQ(Read(file, kLauncherCurrentDirectory), -1);
     EXPECT_TRUE(Read(file, kWindowTopShow));
 }

@@ -3,10 +3,17 @@
 #include <filesystem>
 #include <string>
 
+#include "common/Utf8Path.h"
 #include "settings/SettingsPath.h"
 
 namespace nagitori {
 namespace {
+
+// The path in UTF-8 with "/" between its parts, on every platform.
+std::string Generic(const std::filesystem::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
 
 TEST(SettingsPath, ReplacesOrAppendsTheExtension) {
     struct Case {
@@ -24,19 +31,19 @@ TEST(SettingsPath, ReplacesOrAppendsTheExtension) {
          "/home/u/\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB/\xE3\x83\x8A\xE3\x82\xAE.ini"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(SettingsFilePath(c.executable).string(), c.settings) << c.executable;
+        EXPECT_EQ(Generic(SettingsFilePath(PathFromUtf8(c.executable))), c.settings) << c.executable;
     }
 }
 
 TEST(SettingsPath, DataFilesLieInTheDataFolder) {
     const std::string folder = "/home/u/.config/\xE3\x83\x8A\xE3\x82\xAE\xE3\x83\x88\xE3\x83\xAA";
-    EXPECT_EQ(DataFolder("/home/u/.config").string(), folder);
-    EXPECT_EQ(DataFolder("/home/u/.config/").string(), folder);
-    EXPECT_EQ(LauncherDataPath("/home/u/.config").string(), folder + "/LauncherData.ini");
-    EXPECT_EQ(ExecuteFileHistoryPath("/home/u/.config").string(), folder + "/ExecuteFileHistory.txt");
-    EXPECT_EQ(CurrentDirectoryHistoryPath("/home/u/.config").string(), folder + "/CurrentDirectoryHistory.txt");
+    EXPECT_EQ(Generic(DataFolder("/home/u/.config")), folder);
+    EXPECT_EQ(Generic(DataFolder("/home/u/.config/")), folder);
+    EXPECT_EQ(Generic(LauncherDataPath("/home/u/.config")), folder + "/LauncherData.ini");
+    EXPECT_EQ(Generic(ExecuteFileHistoryPath("/home/u/.config")), folder + "/ExecuteFileHistory.txt");
+    EXPECT_EQ(Generic(CurrentDirectoryHistoryPath("/home/u/.config")), folder + "/CurrentDirectoryHistory.txt");
     // Without an application-data folder the prefix is empty: the paths start at the root.
-    EXPECT_EQ(LauncherDataPath("").string(), "/\xE3\x83\x8A\xE3\x82\xAE\xE3\x83\x88\xE3\x83\xAA/LauncherData.ini");
+    EXPECT_EQ(Generic(LauncherDataPath("")), "/\xE3\x83\x8A\xE3\x82\xAE\xE3\x83\x88\xE3\x83\xAA/LauncherData.ini");
 }
 
 }  // namespace

@@ -2,12 +2,30 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "common/Utf8Path.h"
+
 namespace nagitori::test {
 
+#ifdef _WIN32
+TempDir::TempDir() {
+    // No mkdtemp here: a folder of a random name that create_directory makes anew is just as private.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("nagitori-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+#else
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "nagitori-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
@@ -15,6 +33,7 @@ TempDir::TempDir() {
     }
     path_ = pattern;
 }
+#endif
 
 TempDir::~TempDir() {
     std::error_code ignored;
@@ -24,7 +43,7 @@ TempDir::~TempDir() {
 std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
+        throw std::runtime_error("cannot read " + Utf8FromPath(path));
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -35,7 +54,7 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
+        throw std::runtime_error("cannot write " + Utf8FromPath(path));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/Utf8Path.h"
+
 namespace nagitori::test {
 
 // A fresh folder for one test, removed with everything in it when the test ends.
@@ -14,7 +16,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // The name is UTF-8, as everywhere in the program.
+    std::filesystem::path operator/(const std::string& name) const { return path_ / PathFromUtf8(name); }
 
 private:
     std::filesystem::path path_;

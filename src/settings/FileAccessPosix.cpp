@@ -10,6 +10,7 @@
 #include <random>
 
 #include "common/Error.h"
+#include "common/Utf8Path.h"
 
 namespace nagitori {
 namespace {
@@ -42,7 +43,7 @@ std::error_code LastError() {
 }
 
 [[noreturn]] void ThrowWriteError(const std::filesystem::path& path, const std::error_code& error) {
-    throw WriteError("ファイル「" + path.string() + "」に書き込めませんでした（" + error.message() + "）。");
+    throw WriteError("ファイル「" + Utf8FromPath(path) + "」に書き込めませんでした（" + error.message() + "）。");
 }
 
 std::string RandomSuffix() {

@@ -1,0 +1,17 @@
+# Cross build for 64-bit Windows with MinGW-w64 (POSIX threads, so std::thread and std::mutex work).
+# Everything is linked statically: the programs run without any MinGW DLL beside them.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(NAGITORI_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${NAGITORI_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${NAGITORI_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${NAGITORI_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${NAGITORI_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

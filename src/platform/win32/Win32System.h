@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/System.h"
+
+namespace nagitori::win32 {
+
+// The System of Windows: the shell, the known folders, the registry and the version, through the Windows API.
+class Win32System final : public System {
+public:
+    int ShellExecute(const LaunchRequest& request) override;
+    bool IsUserAnAdmin() override;
+    std::filesystem::path AppDataFolder() override;
+    std::filesystem::path ExecutablePath() override;
+    // The true major version: unlike GetVersionEx, RtlGetVersion does not depend on the manifest.
+    int OsMajorVersion() override;
+    std::unique_ptr<RunKey> OpenRunKey() override;
+};
+
+}  // namespace nagitori::win32

@@ -1,0 +1,235 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <thread>
+
+#include "common/Error.h"
+#include "platform/win32/Win32Error.h"
+#include "runfile/HistoryFileAccess.h"
+
+namespace nagitori::history {
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() {
+        if (Valid()) {
+            ::CloseHandle(handle_);
+        }
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+std::string ErrorText(DWORD error) {
+    return win32::Win32ErrorText(error);
+}
+
+bool IsFolder(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Locks the whole file in short steps: another copy holds it for a moment only, and a program that
+// keeps it must make us fail rather than hang. Returns 0 or a Windows error; ERROR_LOCK_VIOLATION means
+// the time ran out.
+DWORD Lock(HANDLE file, DWORD flags, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::chrono::milliseconds pause{1};
+    for (;;) {
+        OVERLAPPED whole{};
+        if (::LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+            return 0;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+            return error;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return ERROR_LOCK_VIOLATION;
+        }
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds{50});
+    }
+}
+
+std::string LockFailureText(DWORD error) {
+    return error == ERROR_LOCK_VIOLATION ? "the file is in use by another program" : ErrorText(error);
+}
+
+// Reads from the current position to the end. Returns 0 or a Windows error.
+DWORD ReadToEnd(HANDLE file, std::string& content) {
+    char buffer[65536];
+    for (;;) {
+        DWORD count = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+            return ::GetLastError();
+        }
+        if (count == 0) {
+            return 0;
+        }
+        content.append(buffer, count);
+    }
+}
+
+// Returns 0 or a Windows error.
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+        DWORD count = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &count, nullptr)) {
+            return ::GetLastError();
+        }
+        if (count == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        bytes.remove_prefix(count);
+    }
+    return 0;
+}
+
+std::wstring RandomSuffix() {
+    static constexpr wchar_t kHex[] = L"0123456789abcdef";
+    std::random_device device;
+    std::uint32_t bits = device();
+    std::wstring suffix(8, L'0');
+    for (wchar_t& c : suffix) {
+        c = kHex[bits & 0xF];
+        bits >>= 4;
+    }
+    return suffix;
+}
+
+// Gives a new history its first entry: the entry is written to a temporary file that is then moved to
+// the history's name without replacing anything, so the file never shows up empty or half written, and
+// of two copies creating it at once exactly one succeeds. Returns 0 when created, else the move's error.
+DWORD CreateHoldingEntry(const std::filesystem::path& path, const std::string& entry) {
+    const std::filesystem::path temporary =
+        path.parent_path() / (L"." + path.filename().wstring() + L"." + RandomSuffix() + L".tmp");
+    DWORD writeError = 0;
+    {
+        const Handle file(
+            ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            Fail<WriteError>("Cannot create file", path, ErrorText(::GetLastError()));
+        }
+        writeError = WriteAll(file.Get(), entry);
+    }
+    DWORD moveError = 0;
+    if (writeError == 0 && !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        moveError = ::GetLastError();
+    }
+    if (writeError != 0 || moveError != 0) {
+        ::DeleteFileW(temporary.c_str());
+    }
+    if (writeError != 0) {
+        Fail<WriteError>("Cannot write file", path, ErrorText(writeError));
+    }
+    return moveError;
+}
+
+// Under an exclusive lock: scans the file for the entry and appends it when absent.
+void AppendIfAbsent(HANDLE file, const std::filesystem::path& path, const std::string& entry,
+                    std::chrono::milliseconds lockTimeout) {
+    if (const DWORD error = Lock(file, LOCKFILE_EXCLUSIVE_LOCK, lockTimeout); error != 0) {
+        Fail<WriteError>("Cannot lock file", path, LockFailureText(error));
+    }
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        Fail<WriteError>("Cannot write file", path, "it is not a regular file");
+    }
+    std::string content;
+    if (const DWORD error = ReadToEnd(file, content); error != 0) {
+        Fail<WriteError>("Cannot read file", path, ErrorText(error));
+    }
+    std::vector<std::string> entries;
+    if (!SplitEntries(content, entries)) {
+        Fail<WriteError>("Cannot read file", path, "it is not UTF-8 text");
+    }
+    if (std::find(entries.begin(), entries.end(), entry) != entries.end()) {
+        return;
+    }
+    std::string bytes;
+    bytes.append(kLineBreak).append(entry);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(content.size());
+    if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) {
+        Fail<WriteError>("Cannot write file", path, ErrorText(::GetLastError()));
+    }
+    if (const DWORD error = WriteAll(file, bytes); error != 0) {
+        // Leave no partial line behind; what was there before stays as it was.
+        if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
+            Fail<WriteError>("Cannot write file", path, ErrorText(error) + "; the file may end in a partial entry");
+        }
+        Fail<WriteError>("Cannot write file", path, ErrorText(error));
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::chrono::milliseconds lockTimeout) {
+    if (IsFolder(path)) {
+        return std::nullopt;
+    }
+    const Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return std::nullopt;
+        }
+        Fail<Error>("Cannot open file", path, ErrorText(error));
+    }
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        return std::nullopt;
+    }
+    // Shared: other readers may read along, but no copy appends while this one reads.
+    if (const DWORD error = Lock(file.Get(), 0, lockTimeout); error != 0) {
+        Fail<Error>("Cannot lock file", path, LockFailureText(error));
+    }
+    std::string content;
+    if (const DWORD error = ReadToEnd(file.Get(), content); error != 0) {
+        Fail<Error>("Cannot read file", path, ErrorText(error));
+    }
+    return content;
+}
+
+void AppendLocked(const std::filesystem::path& path, const std::string& entry, std::chrono::milliseconds lockTimeout) {
+    // The scan and the append happen under one lock, so no other copy can add the same entry between.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const Handle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid()) {
+            AppendIfAbsent(file.Get(), path, entry, lockTimeout);
+            return;
+        }
+        error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            Fail<WriteError>("Cannot open file", path, ErrorText(error));
+        }
+        error = CreateHoldingEntry(path, entry);
+        if (error == 0) {
+            return;
+        }
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    Fail<WriteError>("Cannot create file", path, ErrorText(error));
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+    ::DeleteFileW(path.c_str());
+}
+
+}  // namespace nagitori::history
