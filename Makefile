@@ -1,10 +1,13 @@
 # make run: install what is missing, build, start the program.
 # make test: install what is missing, build, run every test.
+# make install: build, then install for the current user (PREFIX, default ~/.local).
+# make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= $(HOME)/.local
 
-.PHONY: all deps configure build run test screenshots bench clean
+.PHONY: all deps configure build run test test-windows screenshots bench clean
 
 all: build
 
@@ -23,6 +26,17 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+.PHONY: install
+install: build
+	@cmake --install $(BUILD) --prefix "$(PREFIX)" >/dev/null
+	@echo "Installed under $(PREFIX):"
+	@echo "  program and help: $(PREFIX)/lib/nagitori/ (nagitori, readme.txt; the settings file nagitori.ini goes here too)"
+	@echo "  launcher entry:   $(PREFIX)/share/applications/nagitori.desktop"
+	@echo "  icon:             $(PREFIX)/share/icons/hicolor/scalable/apps/nagitori.svg"
+
+test-windows:
+	@JOBS=$(JOBS) scripts/test-windows.sh
+
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/nagitori_screenshots screenshots
 	@echo "Screenshots written to screenshots/"
@@ -30,6 +44,7 @@ screenshots: build
 bench: build
 	@$(BUILD)/bench/nagitori_bench
 	@$(BUILD)/bench/nagitori_startup_probe
+	@$(BUILD)/bench/nagitori_history_bench
 
 clean:
 	@rm -rf $(BUILD)

@@ -5,6 +5,7 @@
 
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
+#include "common/Utf8Path.h"
 #include "launcher/LauncherManagement.h"
 #include "launcher/LauncherPage.h"
 #include "runfile/ExecuteFileRun.h"
@@ -130,7 +131,7 @@ void TMainForm::FormCreate() {
     const std::filesystem::path appData = system_.AppDataFolder();
     LauncherReading.emplace(LauncherDataPath(appData));
 
-    SettingDataFileName = SettingsFilePath(system_.ExecutablePath()).string();
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
     SettingDataReader.emplace(SettingDataFileName);
 
     if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {
@@ -310,7 +311,7 @@ void TMainForm::N5Click() {
 
 void TMainForm::HelpClick() {
     LaunchRequest request;
-    request.target = (system_.ExecutablePath().parent_path() / "readme.txt").string();
+    request.target = Utf8FromPath(system_.ExecutablePath().parent_path() / "readme.txt");
     request.showCommand = kSwShowNormal;
     request.parent = winId();
     system_.ShellExecute(request);

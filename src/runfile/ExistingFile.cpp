@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Utf8Path.h"
+
 namespace nagitori {
 
 bool IsExistingFile(const std::string& path) {
@@ -11,7 +13,7 @@ bool IsExistingFile(const std::string& path) {
         return false;
     }
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+    return std::filesystem::is_regular_file(PathFromUtf8(path), error);
 }
 
 }  // namespace nagitori

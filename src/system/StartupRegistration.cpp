@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+#include "common/Utf8Path.h"
+
 namespace nagitori {
 
 namespace {
@@ -33,7 +35,7 @@ bool StartupEntryOrDelete(System& system, Desktop& desktop, QWidget* parent, boo
     if (registered) {
         key->DeleteValue(kStartupValueName);
     } else {
-        key->WriteString(kStartupValueName, system.ExecutablePath().string());
+        key->WriteString(kStartupValueName, Utf8FromPath(system.ExecutablePath()));
     }
     desktop.MessageBox(parent, QString::fromUtf8(registered ? kDeleted : kRegistered), mb::kOk);
     return true;

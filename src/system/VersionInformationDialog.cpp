@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/DialogFrame.h"
+#include "common/Utf8Path.h"
 #include "platform/LaunchRequest.h"
 
 namespace nagitori {
@@ -68,7 +69,7 @@ TVersionInformation::TVersionInformation(System& system, Desktop&, QWidget* owne
     Label2 = MakeLabel(this, "Label2", QString::fromUtf8(kRightsNotice), 28);
     // The blanks around the link are part of the text; "pre" keeps rich text from dropping them.
     // The project's pages travel with the program: the link opens the help beside the executable.
-    const QString helpFile = QString::fromStdString((system.ExecutablePath().parent_path() / "readme.txt").string());
+    const QString helpFile = QString::fromStdString(Utf8FromPath(system.ExecutablePath().parent_path() / "readme.txt"));
     const QString siteText = QStringLiteral("<span style=\"white-space:pre\"> <a href=\"%1\">%2</a> </span>")
                                  .arg(helpFile.toHtmlEscaped(), QString::fromUtf8(kSiteText));
     site = MakeLabel<LinkLabel>(this, "site", siteText, 46);
