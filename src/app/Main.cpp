@@ -5,18 +5,18 @@
 
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
+#include "common/Messages.h"
 #include "common/Utf8Path.h"
 #include "launcher/LauncherManagement.h"
 #include "launcher/LauncherPage.h"
 #include "runfile/ExecuteFileRun.h"
 #include "settings/SettingDialog.h"
-#include "system/StartupRegistration.h"
-#include "system/VersionInformationDialog.h"
-#include "tools/ToolPages.h"
-#include "tools/Catalogue.h"
-#include "common/Messages.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
+#include "system/StartupRegistration.h"
+#include "system/VersionInformationDialog.h"
+#include "tools/Catalogue.h"
+#include "tools/ToolPages.h"
 
 namespace keys = nagitori::setting_keys;
 
@@ -206,7 +206,9 @@ void TMainForm::Handle(void (TMainForm::*handler)()) {
     RunGuarded(desktop_, this, [this, handler] { (this->*handler)(); });
 }
 
-bool TMainForm::WindowsTenOrLater() const { return system_.OsMajorVersion() >= 10; }
+bool TMainForm::WindowsTenOrLater() const {
+    return system_.OsMajorVersion() >= 10;
+}
 
 int TMainForm::PageOfEntry(int entry) const {
     if (entry < 0) {
@@ -268,7 +270,9 @@ void TMainForm::SettingDialogOpenClick() {
     SetStayOnTop(dialog.WindowTopShow->isChecked());
 }
 
-void TMainForm::N13Click() { ExecuteFileRun(system_, desktop_, this); }
+void TMainForm::N13Click() {
+    ExecuteFileRun(system_, desktop_, this);
+}
 
 void TMainForm::LauncherSettingDialogOpenClick() {
     if (OpenLauncherManagement(system_, desktop_, this)) {
@@ -276,9 +280,13 @@ void TMainForm::LauncherSettingDialogOpenClick() {
     }
 }
 
-void TMainForm::VersionInformationDialogOpenClick() { ShowVersionInformation(system_, desktop_, this); }
+void TMainForm::VersionInformationDialogOpenClick() {
+    ShowVersionInformation(system_, desktop_, this);
+}
 
-void TMainForm::LauncherDataReading() { Launchers->LauncherDataReading(); }
+void TMainForm::LauncherDataReading() {
+    Launchers->LauncherDataReading();
+}
 
 void TMainForm::ItemClick() {
     const int entry = Item->currentRow();
@@ -287,7 +295,9 @@ void TMainForm::ItemClick() {
     }
 }
 
-void TMainForm::N2Click() { close(); }
+void TMainForm::N2Click() {
+    close();
+}
 
 void TMainForm::N4Click() {
     try {

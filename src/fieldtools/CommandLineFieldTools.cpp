@@ -54,6 +54,8 @@ void CommandLineFieldTools::InsertDirectoryPathClick() {
     }
 }
 
-void CommandLineFieldTools::ClearClick() { field_->clear(); }
+void CommandLineFieldTools::ClearClick() {
+    field_->clear();
+}
 
 }  // namespace nagitori

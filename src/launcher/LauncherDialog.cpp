@@ -5,9 +5,9 @@
 #include <exception>
 #include <vector>
 
+#include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
 #include "common/Messages.h"
-#include "app/DialogFrame.h"
 #include "launcher/LauncherSlots.h"
 #include "launcher/LauncherToolEditDialog.h"
 #include "launcher/WindowSizeTexts.h"

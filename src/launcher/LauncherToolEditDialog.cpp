@@ -1,9 +1,9 @@
 #include "launcher/LauncherToolEditDialog.h"
 
+#include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
 #include "common/Error.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
-#include "app/DialogFrame.h"
 #include "launcher/PathHelpers.h"
 #include "launcher/WindowSizeTexts.h"
 #include "settings/SettingKeys.h"

@@ -18,7 +18,9 @@ struct LaunchRequest {
 };
 
 // Results above 32 mean the shell accepted the request.
-constexpr bool LaunchSucceeded(int result) { return result > 32; }
+constexpr bool LaunchSucceeded(int result) {
+    return result > 32;
+}
 
 // Failure results callers tell apart.
 constexpr int kShellFileNotFound = 2;

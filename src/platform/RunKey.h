@@ -5,8 +5,12 @@
 namespace nagitori {
 
 // The texts a run key raises, with the value's name in quotes.
-inline std::string RunKeyWrongTypeMessage(const std::string& name) { return "'" + name + "' のデータ型が不正です"; }
-inline std::string RunKeyWriteFailedMessage(const std::string& name) { return "'" + name + "' の設定に失敗しました"; }
+inline std::string RunKeyWrongTypeMessage(const std::string& name) {
+    return "'" + name + "' のデータ型が不正です";
+}
+inline std::string RunKeyWriteFailedMessage(const std::string& name) {
+    return "'" + name + "' の設定に失敗しました";
+}
 
 // The machine-wide list of programs started with the system, opened for full access.
 // Read, write and delete raise Error with the text the user is shown.

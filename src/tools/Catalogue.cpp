@@ -70,7 +70,9 @@ constexpr CatalogueEntry kCatalogue[kCatalogueSize] = {
 
 }  // namespace
 
-const CatalogueEntry& CatalogueEntryOf(int tag) { return kCatalogue[tag]; }
+const CatalogueEntry& CatalogueEntryOf(int tag) {
+    return kCatalogue[tag];
+}
 
 std::vector<std::string> BuildToolRunCommand() {
     std::vector<std::string> commands;

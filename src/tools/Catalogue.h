@@ -19,9 +19,13 @@ constexpr int kButtonsPerPage = 20;
 // Tags from here on are Store applications, started by URI without the tool options.
 constexpr int kFirstStoreTag = 40;
 
-constexpr bool IsStoreTag(int tag) { return tag >= kFirstStoreTag; }
+constexpr bool IsStoreTag(int tag) {
+    return tag >= kFirstStoreTag;
+}
 // The five Office applications, whose failure tells the user they are not installed.
-constexpr bool IsOfficeTag(int tag) { return tag >= 32 && tag <= 36; }
+constexpr bool IsOfficeTag(int tag) {
+    return tag >= 32 && tag <= 36;
+}
 
 const CatalogueEntry& CatalogueEntryOf(int tag);
 // The commands in tag order.

@@ -21,8 +21,8 @@ TEST_F(MainFormLayout, WindowListAndPageAreaHaveTheirGeometry) {
     EXPECT_EQ(main.font().family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(main.font().pixelSize(), 11);
 
-    const std::vector<const char*> entries = {"システムツール", "Windows標準アプリケーション", "ストア／UWP（Windows 10のみ）",
-                                 "ランチャー", "オプション"};
+    const std::vector<const char*> entries = {"システムツール", "Windows標準アプリケーション",
+                                              "ストア／UWP（Windows 10のみ）", "ランチャー", "オプション"};
     ASSERT_EQ(main.Item->count(), static_cast<int>(entries.size()));
     for (int i = 0; i < main.Item->count(); ++i) {
         EXPECT_EQ(main.Item->item(i)->text(), QString::fromUtf8(entries[static_cast<size_t>(i)]));

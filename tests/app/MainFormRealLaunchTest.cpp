@@ -4,8 +4,8 @@
 
 #include "app/Main.h"
 #include "launcher/LauncherPage.h"
-#include "platform/posix/ShellTestSupport.h"
 #include "platform/posix/PosixSystem.h"
+#include "platform/posix/ShellTestSupport.h"
 #include "support/FakeDesktop.h"
 #include "support/TempDir.h"
 #include "tools/ToolPages.h"

@@ -18,8 +18,8 @@ TEST_F(MainFormStart, StartPageFollowsRunShowTabAndTheSystemVersion) {
         int page;   // page shown, -1 for none
     };
     const Case cases[] = {
-        {0, 10, 0, 0}, {1, 10, 1, 1},  {2, 10, 2, 2},  {3, 10, 3, 3},  {4, 10, 4, 4},  {9, 10, -1, -1}, {-1, 10, -1, -1},
-        {0, 6, 0, 0},  {1, 6, 1, 1},   {2, 6, -1, -1}, {3, 6, 2, 3},   {4, 6, 3, 4},   {9, 6, -1, -1},  {-1, 6, -1, -1},
+        {0, 10, 0, 0}, {1, 10, 1, 1}, {2, 10, 2, 2},  {3, 10, 3, 3}, {4, 10, 4, 4}, {9, 10, -1, -1}, {-1, 10, -1, -1},
+        {0, 6, 0, 0},  {1, 6, 1, 1},  {2, 6, -1, -1}, {3, 6, 2, 3},  {4, 6, 3, 4},  {9, 6, -1, -1},  {-1, 6, -1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "RunShowTab=" << c.runShowTab << " major=" << c.osMajor);

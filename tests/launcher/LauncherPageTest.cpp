@@ -71,7 +71,8 @@ TEST_F(LauncherButtons, AClickReadsTheSlotAtThatMoment) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         WriteLauncherData(std::string("[Application_2]\nName=x\nFilePath=/opt/新しい/app\nCommandLine=-v \"a b\"\n"
-                                      "CurrentDirectory=/opt\n") + c.keys);
+                                      "CurrentDirectory=/opt\n") +
+                          c.keys);
         LaunchRequest request = Click(main, 1);
         EXPECT_EQ(request.verb, c.verb);
         EXPECT_EQ(request.showCommand, c.showCommand);

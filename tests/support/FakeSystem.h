@@ -11,7 +11,7 @@ namespace nagitori::test {
 
 // A scripted run key: values live in a map; a name in wrongType reads as a data-type error.
 struct FakeRunKeyStore {
-    bool opens = true;       // false: the key cannot be opened for full access
+    bool opens = true;  // false: the key cannot be opened for full access
     bool writeFails = false;
     std::map<std::string, std::string> values;
     std::vector<std::string> wrongType;

@@ -146,8 +146,7 @@ TEST_F(ToolButtons, VerbAndShowCommandFollowTheToolOptions) {
 }
 
 TEST_F(ToolButtons, StoreButtonsIgnoreEveryToolOption) {
-    WriteSettings(
-        "[ToolRunOption]\nCommandLine=-x\nCurrentDirectory=/tmp\nWindowSize=2\nGiveAdministrator=1\n");
+    WriteSettings("[ToolRunOption]\nCommandLine=-x\nCurrentDirectory=/tmp\nWindowSize=2\nGiveAdministrator=1\n");
     TMainForm& main = Create();
     ASSERT_TRUE(main.N4->isChecked());
     for (int tag = 40; tag < 60; ++tag) {

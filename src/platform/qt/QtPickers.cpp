@@ -46,8 +46,9 @@ protected:
         if (info.isDir() || info.isExecutable()) {
             return true;
         }
-        return std::any_of(patterns_.begin(), patterns_.end(),
-                           [&info](const QRegularExpression& pattern) { return pattern.match(info.fileName()).hasMatch(); });
+        return std::any_of(patterns_.begin(), patterns_.end(), [&info](const QRegularExpression& pattern) {
+            return pattern.match(info.fileName()).hasMatch();
+        });
     }
 
 private:
