@@ -1,11 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <random>
 #include <thread>
 
 #include "common/Error.h"
+#include "common/TemporarySibling.h"
 #include "platform/win32/Win32Error.h"
 #include "runfile/HistoryFileAccess.h"
 
@@ -98,24 +97,11 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
     return 0;
 }
 
-std::wstring RandomSuffix() {
-    static constexpr wchar_t kHex[] = L"0123456789abcdef";
-    std::random_device device;
-    std::uint32_t bits = device();
-    std::wstring suffix(8, L'0');
-    for (wchar_t& c : suffix) {
-        c = kHex[bits & 0xF];
-        bits >>= 4;
-    }
-    return suffix;
-}
-
 // Gives a new history its first entry: the entry is written to a temporary file that is then moved to
 // the history's name without replacing anything, so the file never shows up empty or half written, and
 // of two copies creating it at once exactly one succeeds. Returns 0 when created, else the move's error.
 DWORD CreateHoldingEntry(const std::filesystem::path& path, const std::string& entry) {
-    const std::filesystem::path temporary =
-        path.parent_path() / (L"." + path.filename().wstring() + L"." + RandomSuffix() + L".tmp");
+    const std::filesystem::path temporary = TemporarySibling(path);
     DWORD writeError = 0;
     {
         const Handle file(

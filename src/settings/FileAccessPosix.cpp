@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <random>
 
 #include "common/Error.h"
+#include "common/TemporarySibling.h"
 #include "common/Utf8Path.h"
 
 namespace nagitori {
@@ -44,18 +43,6 @@ std::error_code LastError() {
 
 [[noreturn]] void ThrowWriteError(const std::filesystem::path& path, const std::error_code& error) {
     throw WriteError("ファイル「" + Utf8FromPath(path) + "」に書き込めませんでした（" + error.message() + "）。");
-}
-
-std::string RandomSuffix() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::random_device device;
-    std::uint32_t bits = device();
-    std::string suffix(8, '0');
-    for (char& c : suffix) {
-        c = kHex[bits & 0xF];
-        bits >>= 4;
-    }
-    return suffix;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -118,11 +105,10 @@ void ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     struct stat old {};
     const bool hadOld = ::stat(path.c_str(), &old) == 0;
 
-    const std::filesystem::path folder = path.parent_path();
     std::filesystem::path temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = folder / ("." + path.filename().string() + "." + RandomSuffix() + ".tmp");
+        temporary = TemporarySibling(path);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || attempt == 99)) {
             ThrowWriteError(path, LastError());

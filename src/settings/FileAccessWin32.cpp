@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <random>
 
 #include "common/Error.h"
+#include "common/TemporarySibling.h"
 #include "common/Utf8Path.h"
 #include "platform/win32/Win32Error.h"
 
@@ -38,18 +37,6 @@ private:
 [[noreturn]] void ThrowWriteError(const std::filesystem::path& path, DWORD error) {
     throw WriteError("ファイル「" + Utf8FromPath(path) + "」に書き込めませんでした（" + win32::Win32ErrorText(error) +
                      "）。");
-}
-
-std::wstring RandomSuffix() {
-    static constexpr wchar_t kHex[] = L"0123456789abcdef";
-    std::random_device device;
-    std::uint32_t bits = device();
-    std::wstring suffix(8, L'0');
-    for (wchar_t& c : suffix) {
-        c = kHex[bits & 0xF];
-        bits >>= 4;
-    }
-    return suffix;
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -114,11 +101,10 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 }
 
 void ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    const std::filesystem::path folder = path.parent_path();
     std::filesystem::path temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = folder / (L"." + path.filename().wstring() + L"." + RandomSuffix() + L".tmp");
+        temporary = TemporarySibling(path);
         handle =
             ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
