@@ -2,11 +2,24 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <QString>
 #include <functional>
 
 #include "platform/Desktop.h"
 
 namespace nagitori {
+
+// A UTF-8 literal as shown text.
+inline QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Gives a control the name that tests and screenshots find it by.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
 
 // A fixed dialog border without minimize and maximize boxes, and the given client size. The owner is the
 // parent, so the dialog opens centred on it.

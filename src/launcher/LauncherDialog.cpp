@@ -20,16 +20,6 @@ namespace {
 constexpr int kClientWidth = 537;
 constexpr int kClientHeight = 378;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromUtf8(name));
-    return widget;
-}
-
 QPushButton* ColumnButton(QWidget* parent, const char* name, const char* caption, int y) {
     auto* button = Named(new QPushButton(Text(caption), parent), name);
     button->setGeometry(450, y, 79, 25);

@@ -21,16 +21,6 @@ constexpr int kFieldWidth = 432;
 constexpr int kSideButtonX = 444;
 constexpr int kSideButtonWidth = 35;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromUtf8(name));
-    return widget;
-}
-
 QLabel* LabelAbove(QWidget* parent, const char* caption, QWidget* field) {
     auto* label = new QLabel(Text(caption), parent);
     label->setGeometry(field->x(), field->y() - 16, field->width(), 13);

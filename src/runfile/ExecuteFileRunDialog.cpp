@@ -36,10 +36,6 @@ int FieldTop(int row) {
     return LabelTop(row) + 16;
 }
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QStringList ToStringList(const std::vector<std::string>& entries) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(entries.size()));

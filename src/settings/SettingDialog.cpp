@@ -25,16 +25,6 @@ constexpr int kClientHeight = 240;
 constexpr int kStorePage = 2;
 constexpr int kSystemToolsPage = 0;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(Text(name));
-    return widget;
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, QWidget* buddy) {
     auto* label = Named(new QLabel(Text(caption), parent), name);
     label->move(x, y);
