@@ -8,23 +8,7 @@ build=${BUILD_WINDOWS:-build-windows}
 jobs=${JOBS:-$(nproc)}
 
 # Install what is missing (as root), or say how.
-mapfile -t packages < scripts/windows-packages.txt
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "Missing packages. Install them with:" >&2
-    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh scripts/windows-packages.txt
 
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
