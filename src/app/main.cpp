@@ -8,6 +8,7 @@
 #endif
 #include "platform/qt/ApplicationSetup.h"
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/ResponsiveWait.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     nagitori::win32::Win32System system;
 #else
     nagitori::posix::PosixSystem system(nagitori::posix::PosixEnvironment::FromProcess(),
-                                        nagitori::posix::DefaultAppPaths());
+                                        nagitori::posix::DefaultAppPaths(), {}, nagitori::WaitWithoutUserInput);
 #endif
     nagitori::QtDesktop desktop;
     return nagitori::RunApplication(system, desktop);

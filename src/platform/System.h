@@ -2,11 +2,20 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/LaunchRequest.h"
 #include "platform/RunKey.h"
 
 namespace nagitori {
+
+// What a platform starts for a built-in command where that is its own choice (Linux's stand-ins).
+struct StandInReport {
+    std::string program;                // what a launch would start now, for people; empty when nothing is installed
+    std::vector<std::string> packages;  // the packages that would provide one; empty when no program does the job
+};
 
 // Everything the program asks of the operating system, apart from windows. One object per run.
 class System {
@@ -20,6 +29,8 @@ public:
     virtual std::filesystem::path AppDataFolder() = 0;
     virtual std::filesystem::path ExecutablePath() = 0;
     virtual int OsMajorVersion() = 0;
+    // Null where every built-in command exists as the catalogue names it (Windows).
+    virtual std::optional<StandInReport> StandInFor(const std::string& command) = 0;
     // Null when the list does not exist or cannot be opened for full access; never creates it.
     virtual std::unique_ptr<RunKey> OpenRunKey() = 0;
 };

@@ -1,8 +1,12 @@
 #include "tools/ToolPages.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include "settings/SettingKeys.h"
 #include "tools/ButtonGrid.h"
 #include "tools/Catalogue.h"
+#include "tools/StandInTexts.h"
 
 namespace nagitori {
 
@@ -20,7 +24,35 @@ ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const st
         if (position > 0) {
             QWidget::setTabOrder(buttons_[static_cast<size_t>(tag - 1)], button);
         }
+        button->installEventFilter(this);
         buttons_[static_cast<size_t>(tag)] = button;
+    }
+}
+
+bool ToolPages::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return false;
+    }
+    auto* button = qobject_cast<QPushButton*>(watched);
+    const int tag = button == nullptr ? -1 : button->property("tag").toInt();
+    if (tag < 0 || tag >= kCatalogueSize || Button(tag) != button) {
+        return false;
+    }
+    const std::optional<StandInReport> report = system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));
+    if (!report) {
+        return false;
+    }
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), QString::fromStdString(StandInToolTip(*report)),
+                       button);
+    return true;
+}
+
+void ToolPages::ReportMissingStandIn(int tag) {
+    const std::optional<StandInReport> report = system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));
+    if (report && report->program.empty()) {
+        desktop_.MessageBox(window_,
+                            QString::fromStdString(MissingStandInNotice(CatalogueEntryOf(tag).caption, *report)),
+                            mb::kIconWarning);
     }
 }
 
@@ -42,7 +74,11 @@ void ToolPages::ToolRunClick(int tag) {
     request.directory = state_.CurrentDirectory;
     request.parent = window_->winId();
 
-    if (!LaunchSucceeded(system_.ShellExecute(request)) && IsOfficeTag(tag) && !giveAdministrator) {
+    if (LaunchSucceeded(system_.ShellExecute(request))) {
+        return;
+    }
+    ReportMissingStandIn(tag);
+    if (IsOfficeTag(tag) && !giveAdministrator) {
         QString product = Button(tag)->text();
         product.chop(4);
         desktop_.MessageBox(window_, product + QStringLiteral("がインストールされていません。"), mb::kIconWarning);
@@ -56,6 +92,7 @@ void ToolPages::Win10AppRunClick(int tag) {
     request.showCommand = kSwShow;
     request.parent = window_->winId();
     if (!LaunchSucceeded(system_.ShellExecute(request))) {
+        ReportMissingStandIn(tag);
         desktop_.MessageBox(window_, QStringLiteral("ストアアプリの起動に失敗しました。"), mb::kIconWarning);
     }
 }

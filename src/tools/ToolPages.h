@@ -37,7 +37,14 @@ public:
     void ToolRunClick(int tag);
     void Win10AppRunClick(int tag);
 
+protected:
+    // Each button's tooltip is asked of the platform when it shows, as programs come and go.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The platform's own notice when it has nothing to start for the button.
+    void ReportMissingStandIn(int tag);
+
     System& system_;
     Desktop& desktop_;
     QWidget* window_;

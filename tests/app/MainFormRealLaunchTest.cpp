@@ -74,5 +74,36 @@ TEST_F(MainFormRealLaunch, CatalogueCommandOnPathWinsOverTheStandInTable) {
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
+TEST_F(MainFormRealLaunch, BuiltInButtonWithNothingInstalledNamesThePackagesThatWouldServe) {
+    ASSERT_TRUE(IsolateDesktopDatabase().isolated);  // no desktop files, no default applications
+    environment.path.clear();
+    using posix::DesktopEnvironment;
+    using posix::StandInKind;
+    posix::PosixSystem system(
+        environment,
+        {{"eventvwr.msc",
+          {{"gnome-logs", {}, StandInKind::Program, DesktopEnvironment::Gnome, "gnome-logs"},
+           {"org.kde.ksystemlog.desktop", {}, StandInKind::DesktopFile, DesktopEnvironment::Kde, "ksystemlog"}}},
+         {"ms-clock:",
+          {{"org.gnome.clocks.desktop", {}, StandInKind::DesktopFile, DesktopEnvironment::Gnome, "gnome-clocks"}}}},
+        [] { return false; });
+    TMainForm main(system, desktop);
+
+    main.Tools->Button(0)->click();
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text,
+              QStringLiteral("イベント ビュアー: このシステムには対応するプログラムがありません。"
+                             "次のいずれかをインストールしてください: gnome-logs, ksystemlog"));
+
+    // The Store button's own message follows the notice.
+    desktop.boxes.clear();
+    main.Tools->Button(40)->click();
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[0].text,
+              QStringLiteral("アラーム＆クロック: このシステムには対応するプログラムがありません。"
+                             "次のいずれかをインストールしてください: gnome-clocks"));
+    EXPECT_EQ(desktop.boxes[1].text, QStringLiteral("ストアアプリの起動に失敗しました。"));
+}
+
 }  // namespace
 }  // namespace nagitori::test

@@ -43,6 +43,11 @@ int FakeSystem::ShellExecute(const LaunchRequest& request) {
     return shellResult;
 }
 
+std::optional<StandInReport> FakeSystem::StandInFor(const std::string& command) {
+    const auto it = standIns.find(command);
+    return it == standIns.end() ? std::nullopt : std::optional(it->second);
+}
+
 std::unique_ptr<RunKey> FakeSystem::OpenRunKey() {
     if (!runKey.opens) {
         return nullptr;

@@ -28,12 +28,14 @@ public:
     std::filesystem::path executable = "/opt/nagitori/nagitori";
     int osMajor = 10;
     FakeRunKeyStore runKey;
+    std::map<std::string, StandInReport> standIns;  // commands without an entry: none, as on Windows
 
     int ShellExecute(const LaunchRequest& request) override;
     bool IsUserAnAdmin() override { return admin; }
     std::filesystem::path AppDataFolder() override { return appData; }
     std::filesystem::path ExecutablePath() override { return executable; }
     int OsMajorVersion() override { return osMajor; }
+    std::optional<StandInReport> StandInFor(const std::string& command) override;
     std::unique_ptr<RunKey> OpenRunKey() override;
 };
 

@@ -1,4 +1,7 @@
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QPushButton>
+#include <QToolTip>
 
 #include "app/MainFormFixture.h"
 #include "tools/ToolPages.h"
@@ -191,6 +194,73 @@ TEST_F(ToolButtons, FailureMessagesOnlyForOfficeAndStoreButtons) {
     desktop.boxes.clear();
     Click(main, 32);
     Click(main, 44);
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+// Where the platform picks the program (Linux), it names it in each button's tooltip, and tells the user when
+// nothing is installed, before the button's own failure message.
+TEST_F(ToolButtons, PlatformNamesTheProgramAndReportsAMissingOne) {
+    system.standIns = {
+        {"eventvwr.msc", {"", {"gnome-logs", "ksystemlog"}}},
+        {"dfrgui.exe", {"", {}}},
+        {"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}}},
+        {"excel", {"", {"libreoffice-calc"}}},
+        {"ms-clock:", {"", {"gnome-clocks"}}},
+    };
+    system.shellResult = 2;
+    TMainForm& main = Create();
+    const QString noticeOfLogs = QStringLiteral(
+        "イベント ビュアー: このシステムには対応するプログラムがありません。次のいずれかをインストールしてください: "
+        "gnome-logs, ksystemlog");
+    struct Case {
+        int tag;
+        QString toolTip;  // empty: the platform has nothing to say
+        std::vector<QString> boxes;
+    };
+    const Case cases[] = {
+        {0,
+         QStringLiteral("対応するプログラムがインストールされていません。候補: gnome-logs, ksystemlog"),
+         {noticeOfLogs}},
+        {12,
+         QStringLiteral("Linux にはこの機能に相当するプログラムがありません。"),
+         {QStringLiteral("ドライブのデフラグと最適化: Linux にはこの機能に相当するプログラムがありません。")}},
+        {25, QStringLiteral("起動するプログラム: 電卓 (gnome-calculator)"), {}},
+        {32,
+         QStringLiteral("対応するプログラムがインストールされていません。候補: libreoffice-calc"),
+         {QStringLiteral("Microsoft Office Excel: このシステムには対応するプログラムがありません。"
+                         "次のいずれかをインストールしてください: libreoffice-calc"),
+          QStringLiteral("Microsoft Office Excel がインストールされていません。")}},
+        {40,
+         QStringLiteral("対応するプログラムがインストールされていません。候補: gnome-clocks"),
+         {QStringLiteral("アラーム＆クロック: このシステムには対応するプログラムがありません。"
+                         "次のいずれかをインストールしてください: gnome-clocks"),
+          QStringLiteral("ストアアプリの起動に失敗しました。")}},
+        {1, QString(), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        QPushButton* button = main.Tools->Button(c.tag);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(button, &help);
+        if (c.toolTip.isEmpty()) {
+            EXPECT_FALSE(help.isAccepted()) << "a tooltip was shown";
+        } else {
+            EXPECT_EQ(QToolTip::text(), c.toolTip);
+        }
+
+        desktop.boxes.clear();
+        Click(main, c.tag);
+        std::vector<QString> texts;
+        for (const FakeDesktop::Box& box : desktop.boxes) {
+            texts.push_back(box.text);
+            EXPECT_EQ(box.flags, 48u);
+        }
+        EXPECT_EQ(texts, c.boxes);
+    }
+    // A launch that succeeds needs no notice, installed or not.
+    system.shellResult = 42;
+    desktop.boxes.clear();
+    Click(main, 0);
     EXPECT_TRUE(desktop.boxes.empty());
 }
 

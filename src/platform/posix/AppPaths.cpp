@@ -1,6 +1,7 @@
 #include "platform/posix/AppPaths.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nagitori::posix {
 
@@ -52,7 +53,8 @@ AppPaths BuildDefaultAppPaths() {
          {{"gnome-system-monitor", {"--show-processes-tab"}},
           {"plasma-systemmonitor", {}},
           {"xfce4-taskmanager", {}},
-          {"lxtask", {}}}},
+          {"lxtask", {}}},
+         "/7"},
         {"cleanmgr.exe", {{"bleachbit", {}}, {"baobab", {}}, {"filelight", {}}}},
         {"devmgmt.msc", systemInformation},
         {"dfrgui.exe", {}},
@@ -64,7 +66,8 @@ AppPaths BuildDefaultAppPaths() {
          {{"gnome-system-monitor", {"--show-resources-tab"}},
           {"plasma-systemmonitor", {}},
           {"xfce4-taskmanager", {}},
-          {"lxtask", {}}}},
+          {"lxtask", {}}},
+         "/res"},
         {"mstsc.exe", {{"remmina", {}}, {"gnome-connections", {}}, {"krdc", {}}, {"xfreerdp", {}}}},
         {"regedit.exe", {{"dconf-editor", {}}, {"xfce4-settings-editor", {}}}},
         {"dxdiag.exe", systemInformation},
@@ -126,6 +129,17 @@ AppPaths BuildDefaultAppPaths() {
 
 }  // namespace
 
+AppPathCandidate::AppPathCandidate(std::string name, std::vector<std::string> arguments, StandInKind kind,
+                                   DesktopEnvironment desktop, std::string package)
+    : name(std::move(name)),
+      arguments(std::move(arguments)),
+      kind(kind),
+      desktop(desktop),
+      package(std::move(package)) {}
+
+AppPathEntry::AppPathEntry(std::string name, std::vector<AppPathCandidate> candidates, std::string windowsArgument)
+    : name(std::move(name)), candidates(std::move(candidates)), windowsArgument(std::move(windowsArgument)) {}
+
 const AppPaths& DefaultAppPaths() {
     static const AppPaths table = BuildDefaultAppPaths();
     return table;
@@ -136,6 +150,30 @@ const AppPathEntry* FindAppPath(const AppPaths& table, std::string_view name) {
         return EqualsIgnoringAsciiCase(entry.name, name);
     });
     return found == table.end() ? nullptr : &*found;
+}
+
+std::vector<std::string> StandInPackages(const AppPathEntry& entry) {
+    std::vector<std::string> packages;
+    for (const AppPathCandidate& candidate : entry.candidates) {
+        if (!candidate.package.empty() &&
+            std::find(packages.begin(), packages.end(), candidate.package) == packages.end()) {
+            packages.push_back(candidate.package);
+        }
+    }
+    return packages;
+}
+
+std::string_view DesktopName(DesktopEnvironment desktop) {
+    switch (desktop) {
+        case DesktopEnvironment::Any: return {};
+        case DesktopEnvironment::Gnome: return "GNOME";
+        case DesktopEnvironment::Kde: return "KDE";
+        case DesktopEnvironment::Xfce: return "XFCE";
+        case DesktopEnvironment::Lxqt: return "LXQt";
+        case DesktopEnvironment::Mate: return "MATE";
+        case DesktopEnvironment::Cinnamon: return "Cinnamon";
+    }
+    return {};
 }
 
 }  // namespace nagitori::posix

@@ -6,16 +6,38 @@
 
 namespace nagitori::posix {
 
-// A Linux program that stands in for a Windows command, with the arguments it always gets first.
+// How a stand-in is found on this system.
+enum class StandInKind {
+    Program,           // a program on PATH, started with fixed arguments
+    DesktopFile,       // a desktop-file ID, as GIO finds it (system, user, Flatpak and Snap applications)
+    DefaultForType,    // the user's default application for a content type
+    DefaultForScheme,  // the user's default application for a URI scheme
+};
+
+// The desktop a stand-in belongs to; the running one's come first.
+enum class DesktopEnvironment { Any, Gnome, Kde, Xfce, Lxqt, Mate, Cinnamon };
+
+// A Linux program that stands in for a Windows command.
 struct AppPathCandidate {
-    std::string program;
-    std::vector<std::string> arguments;
+    AppPathCandidate(std::string name, std::vector<std::string> arguments = {}, StandInKind kind = StandInKind::Program,
+                     DesktopEnvironment desktop = DesktopEnvironment::Any, std::string package = {});
+
+    std::string name;                    // program, desktop-file ID ("org.gnome.Logs.desktop"), content type or scheme
+    std::vector<std::string> arguments;  // a program's fixed arguments, before the launch's own
+    StandInKind kind = StandInKind::Program;
+    DesktopEnvironment desktop = DesktopEnvironment::Any;
+    std::string package;  // the Debian package that provides it; empty for the user's default applications
 };
 
 // A Windows command ("cmd.exe") or URI scheme with its colon ("ms-settings:") and its stand-ins, best first.
 struct AppPathEntry {
+    AppPathEntry(std::string name, std::vector<AppPathCandidate> candidates, std::string windowsArgument = {});
+
     std::string name;
     std::vector<AppPathCandidate> candidates;
+    // An argument the catalogue always passes ("/7"). It is never handed to a stand-in: each says what it
+    // means in its own fixed arguments, or nothing.
+    std::string windowsArgument;
 };
 
 // This platform's equivalent of the App Paths registry and the URI scheme registrations.
@@ -26,5 +48,11 @@ const AppPaths& DefaultAppPaths();
 
 // The entry whose name equals `name` without regard to ASCII case; null when there is none.
 const AppPathEntry* FindAppPath(const AppPaths& table, std::string_view name);
+
+// The packages that provide an entry's stand-ins, in the entry's order, each once.
+std::vector<std::string> StandInPackages(const AppPathEntry& entry);
+
+// The name of a desktop as XDG_CURRENT_DESKTOP spells it ("GNOME", "KDE", ...); empty for Any.
+std::string_view DesktopName(DesktopEnvironment desktop);
 
 }  // namespace nagitori::posix

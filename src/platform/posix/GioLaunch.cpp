@@ -1,8 +1,10 @@
 #include "platform/posix/GioLaunch.h"
 
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <unistd.h>
 
-#include <memory>
+#include <utility>
 
 #include "platform/LaunchRequest.h"
 #include "platform/posix/ShellResults.h"
@@ -21,6 +23,11 @@ struct ObjectUnref {
 };
 template <typename T>
 using ObjectPtr = std::unique_ptr<T, ObjectUnref>;
+
+struct StringFree {
+    void operator()(gchar* text) const { g_free(text); }
+};
+using StringPtr = std::unique_ptr<gchar, StringFree>;
 
 int SpawnFailure(const GError& error) {
     switch (error.code) {
@@ -43,12 +50,16 @@ int SpawnFailure(const GError& error) {
     }
 }
 
-int LaunchFailure(const GError& error) {
-    if (error.domain == G_SPAWN_ERROR) {
-        return SpawnFailure(error);
+int LaunchFailure(GError* error) {
+    const ErrorPtr owned(error);
+    if (error == nullptr) {
+        return kShellNoAssociation;
     }
-    if (error.domain == G_IO_ERROR) {
-        switch (error.code) {
+    if (error->domain == G_SPAWN_ERROR) {
+        return SpawnFailure(*error);
+    }
+    if (error->domain == G_IO_ERROR) {
+        switch (error->code) {
             case G_IO_ERROR_NOT_FOUND: return kShellFileNotFound;
             case G_IO_ERROR_PERMISSION_DENIED: return kShellAccessDenied;
             default: break;
@@ -77,36 +88,166 @@ void ReapChild(GPid child, gint /*status*/, gpointer /*data*/) {
     g_spawn_close_pid(child);
 }
 
-}  // namespace
-
-std::optional<std::vector<std::string>> SplitParameters(const std::string& parameters) {
-    gint count = 0;
-    gchar** argv = nullptr;
-    GError* error = nullptr;
-    if (!g_shell_parse_argv(parameters.c_str(), &count, &argv, &error)) {
-        const ErrorPtr owned(error);
-        if (g_error_matches(owned.get(), G_SHELL_ERROR, G_SHELL_ERROR_EMPTY_STRING)) {
-            return std::vector<std::string>();
-        }
-        return std::nullopt;
+// Runs in the started program's process between fork and exec, where only async-signal-safe calls belong.
+void ChangeDirectory(gpointer directory) {
+    if (chdir(static_cast<const char*>(directory)) != 0) {
+        _exit(127);
     }
-    std::vector<std::string> arguments(argv, argv + count);
-    g_strfreev(argv);
-    return arguments;
 }
+
+// A typed argument as GIO takes it: a URI stays one, a path becomes a file URI relative to `directory`.
+std::string ArgumentUri(const std::string& argument, const std::string& directory) {
+    StringPtr current;
+    if (directory.empty()) {
+        current.reset(g_get_current_dir());
+    }
+    const ObjectPtr<GFile> file(g_file_new_for_commandline_arg_and_cwd(
+        argument.c_str(), directory.empty() ? current.get() : directory.c_str()));
+    const StringPtr uri(g_file_get_uri(file.get()));
+    return uri.get();
+}
+
+// The local path of a file URI; other URIs stay as they are.
+std::string ArgumentPath(const std::string& uri) {
+    const ObjectPtr<GFile> file(g_file_new_for_uri(uri.c_str()));
+    const StringPtr path(g_file_get_path(file.get()));
+    return path ? std::string(path.get()) : uri;
+}
+
+GAppInfo* Info(const std::shared_ptr<void>& info) {
+    return static_cast<GAppInfo*>(info.get());
+}
+
+}  // namespace
 
 int SpawnDetached(const std::vector<std::string>& argv, const std::string& directory) {
     // Without G_SPAWN_DO_NOT_REAP_CHILD GLib forks twice and reaps the intermediate child itself.
     return Spawn(argv, directory, G_SPAWN_DEFAULT, nullptr);
 }
 
-int SpawnWatched(const std::vector<std::string>& argv, const std::string& directory) {
-    GPid child = 0;
-    const int result = Spawn(argv, directory, G_SPAWN_DO_NOT_REAP_CHILD, &child);
-    if (result == kShellSuccess) {
-        g_child_watch_add(child, ReapChild, nullptr);
-    }
+int SpawnChild(const std::vector<std::string>& argv, const std::string& directory, pid_t& child) {
+    GPid pid = 0;
+    const int result = Spawn(argv, directory, G_SPAWN_DO_NOT_REAP_CHILD, &pid);
+    child = pid;
     return result;
+}
+
+void ReapLater(pid_t child) {
+    g_child_watch_add(child, ReapChild, nullptr);
+}
+
+DesktopApp::DesktopApp(void* info) : info_(info, g_object_unref) {}
+
+std::optional<DesktopApp> DesktopApp::FromId(const std::string& id) {
+    GDesktopAppInfo* info = g_desktop_app_info_new(id.c_str());
+    return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
+}
+
+std::optional<DesktopApp> DesktopApp::FromFile(const std::filesystem::path& file) {
+    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.c_str());
+    if (info == nullptr) {
+        return std::nullopt;
+    }
+    DesktopApp application(info);
+    // An entry without a command could only be started through D-Bus activation, which a file of one's own
+    // does not get.
+    return g_app_info_get_commandline(G_APP_INFO(info)) == nullptr ? std::nullopt : std::optional(application);
+}
+
+std::optional<DesktopApp> DesktopApp::DefaultForType(const std::string& contentType) {
+    GAppInfo* info = g_app_info_get_default_for_type(contentType.c_str(), FALSE);
+    return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
+}
+
+std::optional<DesktopApp> DesktopApp::DefaultForScheme(const std::string& scheme) {
+    GAppInfo* info = g_app_info_get_default_for_uri_scheme(scheme.c_str());
+    return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
+}
+
+std::string DesktopApp::Description() const {
+    const char* name = g_app_info_get_display_name(Info(info_));
+    const char* executable = g_app_info_get_executable(Info(info_));
+    std::string text = name == nullptr ? std::string() : name;
+    if (executable != nullptr && *executable != '\0') {
+        const StringPtr base(g_path_get_basename(executable));
+        text += text.empty() ? base.get() : " (" + std::string(base.get()) + ")";
+    }
+    return text;
+}
+
+int DesktopApp::Launch(const std::vector<std::string>& arguments, const std::string& directory) const {
+    std::vector<std::string> uris;
+    uris.reserve(arguments.size());
+    for (const std::string& argument : arguments) {
+        uris.push_back(ArgumentUri(argument, directory));
+    }
+    return LaunchUris(uris, directory);
+}
+
+int DesktopApp::OpenUri(const std::string& uri) const {
+    return LaunchUris({uri}, {});
+}
+
+int DesktopApp::LaunchUris(const std::vector<std::string>& texts, const std::string& directory) const {
+    GList* uris = nullptr;
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
+        uris = g_list_prepend(uris, const_cast<char*>(text->c_str()));
+    }
+    GError* error = nullptr;
+    gboolean launched = FALSE;
+    if (G_IS_DESKTOP_APP_INFO(info_.get())) {
+        auto* desktopInfo = G_DESKTOP_APP_INFO(info_.get());
+        // The folder of the desktop file's own Path key wins, as a shortcut's own folder does.
+        const StringPtr ownFolder(g_desktop_app_info_get_string(desktopInfo, "Path"));
+        const bool ours = !directory.empty() && !ownFolder;
+        // G_SPAWN_SEARCH_PATH without G_SPAWN_DO_NOT_REAP_CHILD: found on PATH as GIO does, and detached.
+        launched = g_desktop_app_info_launch_uris_as_manager(
+            desktopInfo, uris, nullptr, G_SPAWN_SEARCH_PATH, ours ? ChangeDirectory : nullptr,
+            ours ? const_cast<char*>(directory.c_str()) : nullptr, nullptr, nullptr, &error);
+    } else {
+        launched = g_app_info_launch_uris(Info(info_), uris, nullptr, &error);
+    }
+    g_list_free(uris);
+    // TRUE means the program was spawned, not that it could open what it was given.
+    return launched ? kShellSuccess : LaunchFailure(error);
+}
+
+std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>& arguments,
+                                                 const std::string& directory) const {
+    const char* exec = g_app_info_get_commandline(Info(info_));
+    gchar** words = nullptr;
+    if (exec == nullptr || !g_shell_parse_argv(exec, nullptr, &words, nullptr)) {
+        return {};
+    }
+    std::vector<std::string> uris;
+    for (const std::string& argument : arguments) {
+        uris.push_back(ArgumentUri(argument, directory));
+    }
+    // The desktop entry's field codes: the files or URIs where a list or a single one is asked for, "%%" as a
+    // percent sign, and nothing for the rest (icon, name, location), which only matter to a desktop.
+    std::vector<std::string> command;
+    for (gchar** word = words; *word != nullptr; ++word) {
+        const std::string_view text = *word;
+        if (text == "%f" || text == "%F" || text == "%u" || text == "%U") {
+            for (const std::string& uri : uris) {
+                command.push_back(text[1] == 'f' || text[1] == 'F' ? ArgumentPath(uri) : uri);
+            }
+            continue;
+        }
+        std::string expanded;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '%') {
+                expanded += text[i];
+            } else if (i + 1 < text.size() && text[++i] == '%') {
+                expanded += '%';
+            }
+        }
+        if (!expanded.empty() || text.empty()) {
+            command.push_back(expanded);
+        }
+    }
+    g_strfreev(words);
+    return command;
 }
 
 int OpenWithDefaultApplication(const std::filesystem::path& path) {
@@ -115,36 +256,12 @@ int OpenWithDefaultApplication(const std::filesystem::path& path) {
     const ObjectPtr<GFileInfo> info(
         g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE, G_FILE_QUERY_INFO_NONE, nullptr, &error));
     if (!info) {
-        const ErrorPtr owned(error);
-        return LaunchFailure(*owned);
+        return LaunchFailure(error);
     }
     const char* contentType = g_file_info_get_content_type(info.get());
-    const ObjectPtr<GAppInfo> application(contentType == nullptr ? nullptr
-                                                                 : g_app_info_get_default_for_type(contentType, FALSE));
-    if (!application) {
-        return kShellNoAssociation;
-    }
-    GList files{file.get(), nullptr, nullptr};
-    // TRUE means the handler was spawned, not that it could open the file.
-    if (!g_app_info_launch(application.get(), &files, nullptr, &error)) {
-        const ErrorPtr owned(error);
-        return LaunchFailure(*owned);
-    }
-    return kShellSuccess;
-}
-
-int OpenWithSchemeHandler(const std::string& uri, const std::string& scheme) {
-    const ObjectPtr<GAppInfo> application(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
-    if (!application) {
-        return kShellNoAssociation;
-    }
-    GList uris{const_cast<char*>(uri.c_str()), nullptr, nullptr};
-    GError* error = nullptr;
-    if (!g_app_info_launch_uris(application.get(), &uris, nullptr, &error)) {
-        const ErrorPtr owned(error);
-        return LaunchFailure(*owned);
-    }
-    return kShellSuccess;
+    const std::optional<DesktopApp> application =
+        contentType == nullptr ? std::nullopt : DesktopApp::DefaultForType(contentType);
+    return application ? application->Launch({path.string()}, {}) : kShellNoAssociation;
 }
 
 }  // namespace nagitori::posix

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,22 +12,45 @@ namespace nagitori::posix {
 
 // The GLib/GIO half of the shell: every function returns a shell result (kShellSuccess or a failure code).
 
-// Splits parameters into arguments as a POSIX shell would, without expansion; blank text gives no arguments,
-// text that does not parse (an unclosed quote) gives nullopt.
-std::optional<std::vector<std::string>> SplitParameters(const std::string& parameters);
-
 // Starts argv[0] (an absolute path) in `directory` (empty: ours). Detached: the started program is not our
 // child, so it can never become a zombie and outlives us. Failures of exec come back as results.
 int SpawnDetached(const std::vector<std::string>& argv, const std::string& directory);
 
-// Starts argv[0] as our own child, for programs that refuse an orphaned parent (pkexec). A GLib child watch
-// on the default main context reaps it, so that context must be iterated (Qt's GLib event dispatcher does).
-int SpawnWatched(const std::vector<std::string>& argv, const std::string& directory);
+// Starts argv[0] as our own child and hands back its process id; the caller must reap it (ReapLater).
+int SpawnChild(const std::vector<std::string>& argv, const std::string& directory, pid_t& child);
+
+// Reaps `child` whenever it ends, through a GLib child watch on the default main context.
+void ReapLater(pid_t child);
+
+// An application as GIO knows it, from a desktop file or the user's defaults. GIO stays inside this file.
+class DesktopApp {
+public:
+    // Null when GIO knows no such application (missing, Hidden, or its TryExec program is not installed).
+    static std::optional<DesktopApp> FromId(const std::string& id);
+    // Null when GIO refuses the file.
+    static std::optional<DesktopApp> FromFile(const std::filesystem::path& file);
+    static std::optional<DesktopApp> DefaultForType(const std::string& contentType);
+    static std::optional<DesktopApp> DefaultForScheme(const std::string& scheme);
+
+    // Its name for people, and the program it runs: "Text Editor (gnome-text-editor)".
+    std::string Description() const;
+
+    // Starts it with `arguments` as its files or URIs (relative paths count from `directory`), in `directory`
+    // unless its desktop file names a folder of its own. Detached, as SpawnDetached.
+    int Launch(const std::vector<std::string>& arguments, const std::string& directory) const;
+    // Starts it with this one URI, exactly as given.
+    int OpenUri(const std::string& uri) const;
+
+    // The command line Launch would run, for starting it through another program; empty when it has none.
+    std::vector<std::string> CommandLine(const std::vector<std::string>& arguments, const std::string& directory) const;
+
+private:
+    explicit DesktopApp(void* info);
+    int LaunchUris(const std::vector<std::string>& uris, const std::string& directory) const;
+    std::shared_ptr<void> info_;  // GAppInfo
+};
 
 // Opens a file or folder with the desktop's default application for its content type.
 int OpenWithDefaultApplication(const std::filesystem::path& path);
-
-// Opens a URI with the desktop's default handler for its scheme.
-int OpenWithSchemeHandler(const std::string& uri, const std::string& scheme);
 
 }  // namespace nagitori::posix

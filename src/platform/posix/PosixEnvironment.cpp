@@ -35,6 +35,8 @@ bool IsExecutableFile(const std::filesystem::path& candidate) {
 
 PosixEnvironment PosixEnvironment::FromProcess() {
     PosixEnvironment environment;
+    std::error_code error;
+    environment.executable = std::filesystem::read_symlink("/proc/self/exe", error);
     environment.path = std::getenv("PATH") == nullptr ? DefaultSearchPath() : Variable("PATH");
     environment.home = Variable("HOME");
     environment.xdgConfigHome = Variable("XDG_CONFIG_HOME");
@@ -42,6 +44,7 @@ PosixEnvironment PosixEnvironment::FromProcess() {
     environment.display = Variable("DISPLAY");
     environment.xauthority = Variable("XAUTHORITY");
     environment.waylandDisplay = Variable("WAYLAND_DISPLAY");
+    environment.xdgCurrentDesktop = Variable("XDG_CURRENT_DESKTOP");
     return environment;
 }
 

@@ -6,9 +6,11 @@
 
 namespace nagitori::posix {
 
-// The environment variables the POSIX backend reads, taken once so that tests can hand in their own.
-// An unset variable reads as empty text.
+// The environment variables the POSIX backend reads, and the program's own path, taken once so that tests can
+// hand in their own. An unset variable reads as empty text.
 struct PosixEnvironment {
+    // Read at start: once the file is replaced (an upgrade), /proc/self/exe names "... (deleted)".
+    std::filesystem::path executable;
     std::string path;
     std::string home;
     std::string xdgConfigHome;
@@ -16,8 +18,9 @@ struct PosixEnvironment {
     std::string display;
     std::string xauthority;
     std::string waylandDisplay;
+    std::string xdgCurrentDesktop;  // "GNOME", "KDE", "ubuntu:GNOME", ...
 
-    // The running process's variables; an unset PATH becomes the system's default search path.
+    // The running process's; an unset PATH becomes the system's default search path.
     static PosixEnvironment FromProcess();
 
     // The first executable regular file of that name in a folder of `path`, as an absolute path.

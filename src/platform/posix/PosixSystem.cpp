@@ -15,7 +15,9 @@
 #include <utility>
 
 #include "platform/posix/GioLaunch.h"
+#include "platform/posix/ParameterSplitter.h"
 #include "platform/posix/ShellResults.h"
+#include "platform/posix/StandIns.h"
 
 namespace nagitori::posix {
 
@@ -92,12 +94,32 @@ Format ExecutableFormat(const std::filesystem::path& file) {
     return bytes.substr(0, 2) == "#!" || bytes == kElfMagic ? Format::Program : Format::Other;
 }
 
+// Relative paths and bare names are taken from our own current folder, as the Windows shell does; the
+// request's directory is only the started program's working folder. Null for a bare name not found there.
+std::optional<std::filesystem::path> OwnFile(const std::string& target) {
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(target, error);
+    if (error) {
+        file = target;
+    }
+    if (target.find('/') != std::string::npos || std::filesystem::exists(file, error)) {
+        return file;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-PosixSystem::PosixSystem(PosixEnvironment environment, AppPaths appPaths, AdminCheck isAdmin)
-    : environment_(std::move(environment)), appPaths_(std::move(appPaths)), isAdmin_(std::move(isAdmin)) {
+PosixSystem::PosixSystem(PosixEnvironment environment, AppPaths appPaths, AdminCheck isAdmin, WaitUntil wait)
+    : environment_(std::move(environment)),
+      appPaths_(std::move(appPaths)),
+      isAdmin_(std::move(isAdmin)),
+      wait_(std::move(wait)) {
     if (!isAdmin_) {
         isAdmin_ = [] { return geteuid() == 0; };
+    }
+    if (!wait_) {
+        wait_ = IterateMainContextUntil;
     }
 }
 
@@ -116,9 +138,7 @@ std::filesystem::path PosixSystem::AppDataFolder() {
 }
 
 std::filesystem::path PosixSystem::ExecutablePath() {
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : path;
+    return environment_.executable;
 }
 
 int PosixSystem::OsMajorVersion() {
@@ -129,12 +149,32 @@ std::unique_ptr<RunKey> PosixSystem::OpenRunKey() {
     return OpenAutostartRunKey(SystemAutostartFolder(environment_.xdgConfigDirs));
 }
 
+std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command) {
+    StandInReport report;
+    const std::optional<std::string> scheme = UriScheme(command);
+    if (!scheme) {
+        if (OwnFile(command) || environment_.FindProgram(command)) {
+            report.program = command;
+            return report;
+        }
+    }
+    if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme ? *scheme + ":" : command)) {
+        report.packages = StandInPackages(*entry);
+        if (const std::optional<FoundStandIn> standIn = FindStandIn(*entry, environment_)) {
+            report.program = standIn->Description();
+            return report;
+        }
+    }
+    if (scheme) {
+        if (const std::optional<DesktopApp> handler = DesktopApp::DefaultForScheme(*scheme)) {
+            report.program = handler->Description();
+        }
+    }
+    return report;
+}
+
 int PosixSystem::ShellExecute(const LaunchRequest& request) {
     // The show command is ignored: X11 and Wayland give no portable way to size another program's first window.
-    const std::optional<std::vector<std::string>> arguments = SplitParameters(request.parameters);
-    if (!arguments) {
-        return kShellInvalidParameters;
-    }
     if (!request.directory.empty() && !IsFolder(request.directory)) {
         return kShellPathNotFound;
     }
@@ -144,35 +184,36 @@ int PosixSystem::ShellExecute(const LaunchRequest& request) {
         return kShellFileNotFound;
     }
     if (const std::optional<std::string> scheme = UriScheme(target)) {
-        return OpenUri(target, *scheme, *arguments, start);
+        return OpenUri(target, *scheme, request.parameters, start);
     }
-    // Relative paths and bare names are taken from our own current folder, as the Windows shell does; the
-    // request's directory is only the started program's working folder.
-    std::error_code error;
-    const std::filesystem::path file = std::filesystem::absolute(target, error);
-    if (error) {
-        return kShellPathNotFound;
-    }
-    if (target.find('/') != std::string::npos || std::filesystem::exists(file, error)) {
-        return OpenFile(file, *arguments, start);
+    if (const std::optional<std::filesystem::path> file = OwnFile(target)) {
+        return OpenFile(*file, SplitParameters(request.parameters), start);
     }
     if (const std::optional<std::filesystem::path> program = environment_.FindProgram(target)) {
-        return OpenFile(*program, *arguments, start);
+        return OpenFile(*program, SplitParameters(request.parameters), start);
     }
     if (const AppPathEntry* entry = FindAppPath(appPaths_, target)) {
-        return RunStandIn(*entry, *arguments, start);
+        if (const std::optional<FoundStandIn> standIn = FindStandIn(*entry, environment_)) {
+            return RunStandIn(*entry, *standIn, request.parameters, start);
+        }
     }
     return kShellFileNotFound;
 }
 
-int PosixSystem::OpenUri(const std::string& uri, const std::string& scheme, const std::vector<std::string>& arguments,
+int PosixSystem::OpenUri(const std::string& uri, const std::string& scheme, const std::string& parameters,
                          const Start& start) {
-    // Without an installed stand-in, a program that registered the scheme itself still gets it.
-    if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme + ":"); entry != nullptr && HasStandIn(*entry)) {
-        return RunStandIn(*entry, arguments, start);
+    if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme + ":")) {
+        if (const std::optional<FoundStandIn> standIn = FindStandIn(*entry, environment_)) {
+            return RunStandIn(*entry, *standIn, parameters, start);
+        }
     }
-    // A desktop's handler cannot be elevated, as a Windows scheme has no "runas" verb.
-    return start.elevated ? kShellNoAssociation : OpenWithSchemeHandler(uri, scheme);
+    // Without an installed stand-in, a program that registered the scheme itself still gets it; a desktop's
+    // handler cannot be elevated, as a Windows scheme has no "runas" verb.
+    if (start.elevated) {
+        return kShellNoAssociation;
+    }
+    const std::optional<DesktopApp> handler = DesktopApp::DefaultForScheme(scheme);
+    return handler ? handler->OpenUri(uri) : kShellNoAssociation;
 }
 
 int PosixSystem::OpenFile(const std::filesystem::path& file, const std::vector<std::string>& arguments,
@@ -183,33 +224,57 @@ int PosixSystem::OpenFile(const std::filesystem::path& file, const std::vector<s
     }
     if (S_ISREG(status.st_mode)) {
         const Format format = ExecutableFormat(file);
-        if (access(file.c_str(), X_OK) == 0) {
-            return format == Format::Other ? kShellBadFormat : RunProgram(file, arguments, start);
+        const bool executable = access(file.c_str(), X_OK) == 0;
+        if (format == Format::Program && executable) {
+            return RunProgram(file, arguments, start);
         }
-        if (format == Format::Program) {
-            return kShellAccessDenied;
+        if (format == Format::Unreadable) {
+            // Execute-only programs exist; anything else we cannot read, no application could either.
+            return executable ? RunProgram(file, arguments, start) : kShellAccessDenied;
+        }
+        if (file.extension() == ".desktop") {
+            const std::optional<DesktopApp> application = DesktopApp::FromFile(file);
+            return application ? LaunchApplication(*application, arguments, start) : kShellBadFormat;
         }
     }
     // Folders and documents go to their default application, which takes neither parameters nor a working
-    // folder from us, and which cannot be elevated.
+    // folder from us, and which cannot be elevated. Execute bits do not make a document a program: files on
+    // FAT, NTFS and CIFS mounts carry them all.
     return start.elevated ? kShellNoAssociation : OpenWithDefaultApplication(file);
 }
 
-bool PosixSystem::HasStandIn(const AppPathEntry& entry) const {
-    return std::any_of(entry.candidates.begin(), entry.candidates.end(), [this](const AppPathCandidate& candidate) {
-        return environment_.FindProgram(candidate.program).has_value();
-    });
+int PosixSystem::RunStandIn(const AppPathEntry& entry, const FoundStandIn& standIn, const std::string& parameters,
+                            const Start& start) {
+    // The catalogue's Windows argument means nothing to a Linux program; its own arguments say it.
+    const std::vector<std::string> arguments = !entry.windowsArgument.empty() && parameters == entry.windowsArgument
+                                                   ? std::vector<std::string>()
+                                                   : SplitParameters(parameters);
+    if (standIn.application) {
+        return LaunchApplication(*standIn.application, arguments, start);
+    }
+    std::vector<std::string> all = standIn.candidate->arguments;
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return OpenFile(standIn.program, all, start);
 }
 
-int PosixSystem::RunStandIn(const AppPathEntry& entry, const std::vector<std::string>& arguments, const Start& start) {
-    for (const AppPathCandidate& candidate : entry.candidates) {
-        if (const std::optional<std::filesystem::path> program = environment_.FindProgram(candidate.program)) {
-            std::vector<std::string> all = candidate.arguments;
-            all.insert(all.end(), arguments.begin(), arguments.end());
-            return OpenFile(*program, all, start);
-        }
+int PosixSystem::LaunchApplication(const DesktopApp& application, const std::vector<std::string>& arguments,
+                                   const Start& start) {
+    if (!start.elevated) {
+        return application.Launch(arguments, start.directory);
     }
-    return kShellFileNotFound;
+    // pkexec takes a program, not a desktop file: run the command line the desktop file gives.
+    std::vector<std::string> command = application.CommandLine(arguments, start.directory);
+    if (command.empty()) {
+        return kShellBadFormat;
+    }
+    const std::optional<std::filesystem::path> program = command.front().find('/') == std::string::npos
+                                                             ? environment_.FindProgram(command.front())
+                                                             : std::optional<std::filesystem::path>(command.front());
+    if (!program) {
+        return kShellFileNotFound;
+    }
+    command.erase(command.begin());
+    return OpenFile(*program, command, start);
 }
 
 int PosixSystem::RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
@@ -242,8 +307,7 @@ int PosixSystem::RunProgram(const std::filesystem::path& program, const std::vec
     }
     argv.push_back(program.string());
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    // pkexec refuses to serve a parent that has gone, so it stays our child instead of being detached.
-    return start.elevated ? SpawnWatched(argv, start.directory) : SpawnDetached(argv, start.directory);
+    return start.elevated ? SpawnElevated(argv, start.directory, wait_) : SpawnDetached(argv, start.directory);
 }
 
 }  // namespace nagitori::posix

@@ -16,6 +16,7 @@ public:
     std::filesystem::path ExecutablePath() override;
     // The true major version: unlike GetVersionEx, RtlGetVersion does not depend on the manifest.
     int OsMajorVersion() override;
+    std::optional<StandInReport> StandInFor(const std::string& /*command*/) override { return std::nullopt; }
     std::unique_ptr<RunKey> OpenRunKey() override;
 };
 

@@ -32,7 +32,7 @@ TEST(AppPaths, FindsWholeNamesWithoutRegardToAsciiCase) {
 }
 
 std::string Describe(const AppPathCandidate& candidate) {
-    std::string text = candidate.program;
+    std::string text = candidate.name;
     for (const std::string& argument : candidate.arguments) {
         text += " " + argument;
     }
@@ -69,9 +69,9 @@ TEST(AppPaths, ShippedCandidatesAreBareProgramNamesWithLiteralArguments) {
     for (const AppPathEntry& entry : DefaultAppPaths()) {
         for (auto candidate = entry.candidates.begin(); candidate != entry.candidates.end(); ++candidate) {
             const std::string described = entry.name + ": " + Describe(*candidate);
-            EXPECT_FALSE(candidate->program.empty()) << described;
-            EXPECT_EQ(candidate->program.find('/'), std::string::npos) << described;
-            EXPECT_EQ(candidate->program.find_first_of(shellSyntax), std::string::npos) << described;
+            EXPECT_FALSE(candidate->name.empty()) << described;
+            EXPECT_EQ(candidate->name.find('/'), std::string::npos) << described;
+            EXPECT_EQ(candidate->name.find_first_of(shellSyntax), std::string::npos) << described;
             for (const std::string& argument : candidate->arguments) {
                 EXPECT_FALSE(argument.empty()) << described;
                 EXPECT_EQ(argument.find_first_of(shellSyntax), std::string::npos) << described;
@@ -114,9 +114,8 @@ TEST(AppPaths, ShippedTableOffersTheRightKindOfProgramOnEachMajorDesktop) {
         ASSERT_FALSE(entry->candidates.empty()) << c.name;
         EXPECT_EQ(Describe(entry->candidates.front()), c.first) << c.name;
         for (const char* program : c.alsoOffered) {
-            EXPECT_TRUE(
-                std::any_of(entry->candidates.begin(), entry->candidates.end(),
-                            [program](const AppPathCandidate& candidate) { return candidate.program == program; }))
+            EXPECT_TRUE(std::any_of(entry->candidates.begin(), entry->candidates.end(),
+                                    [program](const AppPathCandidate& candidate) { return candidate.name == program; }))
                 << c.name << " lacks " << program << ": " << Describe(entry->candidates);
         }
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <glib.h>
+
 #include "ShellTestSupport.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/ShellResults.h"
@@ -82,6 +84,8 @@ TEST_F(ShellExecuteTest, SplitsParametersIntoArgumentsAndStartsInTheWorkingFolde
         {R"("" x)", {"", "x"}},
         {R"(a\ b)", {"a b"}},
         {"ナギトリ \"日本 語\"", {"ナギトリ", "日本 語"}},
+        {"--color #ff0000 issue #12 $HOME *", {"--color", "#ff0000", "issue", "#12", "$HOME", "*"}},
+        {"Tom's file.txt", {"Tom's", "file.txt"}},
     };
     const fs::path tool = MarkerScript("tool");
     PosixSystem system = MakeSystem();
@@ -106,41 +110,101 @@ TEST_F(ShellExecuteTest, EmptyDirectoryLeavesOurWorkingFolder) {
 
 TEST_F(ShellExecuteTest, ReportsFailuresWithTheShellCodes) {
     const fs::path tool = MarkerScript("tool");
-    WriteFile(temp_ / "script-without-x", "#!/bin/sh\nexit 0\n", kNotExecutable);
     fs::copy_file("/bin/true", temp_ / "elf-without-x");
     fs::permissions(temp_ / "elf-without-x", kNotExecutable);
     WriteFile(temp_ / "garbage-with-x", std::string("\x01\x02\x03 garbage\n", 12), kExecutable);
-    WriteFile(temp_ / "shell-text-with-x", "touch '" + marker_.string() + "'\n", kExecutable);
     WriteFile(temp_ / "data.bin", std::string("\x00\x01\x02\xff\xfe", 5), kNotExecutable);
+    WriteFile(temp_ / "no-exec.desktop", "[Desktop Entry]\nType=Application\nName=No command\n", kExecutable);
+    WriteFile(temp_ / "not-an-entry.desktop", "just some text\n", kExecutable);
 
     struct Case {
         std::string what;
         std::string target;
-        std::string parameters;
         std::string directory;
         int result;
     };
     const Case cases[] = {
-        {"missing file", (temp_ / "missing").string(), "", "", kShellFileNotFound},
-        {"missing bare name", "nagitori-no-such-program", "", "", kShellFileNotFound},
-        {"empty target", "", "", "", kShellFileNotFound},
-        {"drive path, not a URI", R"(C:\Windows\notepad.exe)", "", "", kShellFileNotFound},
-        {"file used as a folder", (tool / "inside").string(), "", "", kShellPathNotFound},
-        {"missing working folder", tool.string(), "", (temp_ / "nowhere").string(), kShellPathNotFound},
-        {"working folder is a file", tool.string(), "", tool.string(), kShellPathNotFound},
-        {"unclosed quote", tool.string(), "\"open", "", kShellInvalidParameters},
-        {"script without execute bits", (temp_ / "script-without-x").string(), "", "", kShellAccessDenied},
-        {"ELF without execute bits", (temp_ / "elf-without-x").string(), "", "", kShellAccessDenied},
-        {"execute bits, no format", (temp_ / "garbage-with-x").string(), "", "", kShellBadFormat},
-        {"execute bits, shell text without #!", (temp_ / "shell-text-with-x").string(), "", "", kShellBadFormat},
-        {"document without handler", (temp_ / "data.bin").string(), "", "", kShellNoAssociation},
-        {"scheme without handler", "nagitori-nohandler:page", "", "", kShellNoAssociation},
+        {"missing file", (temp_ / "missing").string(), "", kShellFileNotFound},
+        {"missing bare name", "nagitori-no-such-program", "", kShellFileNotFound},
+        {"empty target", "", "", kShellFileNotFound},
+        {"drive path, not a URI", R"(C:\Windows\notepad.exe)", "", kShellFileNotFound},
+        {"file used as a folder", (tool / "inside").string(), "", kShellPathNotFound},
+        {"missing working folder", tool.string(), (temp_ / "nowhere").string(), kShellPathNotFound},
+        {"working folder is a file", tool.string(), tool.string(), kShellPathNotFound},
+        {"desktop file without a command", (temp_ / "no-exec.desktop").string(), "", kShellBadFormat},
+        {"desktop file GIO cannot read", (temp_ / "not-an-entry.desktop").string(), "", kShellBadFormat},
+        // Without execute permission a program is a document like any other, and these have no application.
+        {"ELF without execute bits", (temp_ / "elf-without-x").string(), "", kShellNoAssociation},
+        {"execute bits, no known format", (temp_ / "garbage-with-x").string(), "", kShellNoAssociation},
+        {"document without handler", (temp_ / "data.bin").string(), "", kShellNoAssociation},
+        {"scheme without handler", "nagitori-nohandler:page", "", kShellNoAssociation},
     };
     PosixSystem system = MakeSystem();
     for (const Case& c : cases) {
-        EXPECT_EQ(system.ShellExecute(Request("open", c.target, c.parameters, c.directory)), c.result) << c.what;
+        EXPECT_EQ(system.ShellExecute(Request("open", c.target, "", c.directory)), c.result) << c.what;
     }
     EXPECT_FALSE(test::WaitForLines(marker_, std::chrono::milliseconds(300))) << "a failed launch ran something";
+    EXPECT_FALSE(test::WaitForLines(desktop_.handlerMarker, std::chrono::milliseconds(1))) << "a handler ran";
+}
+
+// Only an ELF or "#!" file with execute permission runs; a desktop file starts its application; everything else
+// opens with its default application, whatever its permission bits.
+TEST_F(ShellExecuteTest, ProgramsRunAndEverythingElseOpensWithItsApplication) {
+    const fs::path script = MarkerScript("script");
+    fs::copy_file("/bin/cp", temp_ / "elf");
+    WriteFile(temp_ / "elf-source", "copied", kNotExecutable);
+    WriteFile(temp_ / "script-without-x", "#!/bin/sh\nexit 0\n", kNotExecutable);
+    WriteFile(temp_ / "notes.txt", "shared from a FAT stick\n", kExecutable);
+    WriteFile(temp_ / "app.desktop",
+              "[Desktop Entry]\nType=Application\nName=App\nExec=" + script.string() + " --from-desktop %F\n",
+              kNotExecutable);
+    const fs::path folder = temp_ / "folder";
+    fs::create_directory(folder);
+
+    struct Case {
+        std::string what;
+        fs::path target;
+        std::string parameters;
+        fs::path marker;                 // which marker the start leaves
+        std::vector<std::string> lines;  // from "$0" on
+    };
+    const std::string work = work_.string();
+    const Case cases[] = {
+        {"script with execute bits", script, "a 'b c'", marker_, {script.string(), "2", "a", "b c"}},
+        {"desktop file",
+         temp_ / "app.desktop",
+         "one 'two words'",
+         marker_,
+         {script.string(), "3", "--from-desktop", work + "/one", work + "/two words"}},
+        {"script without execute bits",
+         temp_ / "script-without-x",
+         "ignored",
+         desktop_.handlerMarker,
+         {desktop_.handler.string(), "1", (temp_ / "script-without-x").string()}},
+        {"text with execute bits",
+         temp_ / "notes.txt",
+         "",
+         desktop_.handlerMarker,
+         {desktop_.handler.string(), "1", (temp_ / "notes.txt").string()}},
+        {"folder", folder, "", desktop_.handlerMarker, {desktop_.handler.string(), "1", folder.string()}},
+    };
+    PosixSystem system = MakeSystem();
+    for (const Case& c : cases) {
+        fs::remove(c.marker);
+        ASSERT_EQ(system.ShellExecute(Request("open", c.target.string(), c.parameters, work)), kShellSuccess) << c.what;
+        const std::optional<test::Marker> marker = WaitForMarker(c.marker);
+        ASSERT_TRUE(marker) << c.what;
+        EXPECT_EQ(std::vector<std::string>(marker->lines.begin() + 1, marker->lines.end()), c.lines) << c.what;
+        if (c.marker == marker_) {
+            EXPECT_EQ(marker->lines.front(), fs::canonical(work_).string()) << c.what;
+        }
+    }
+
+    ASSERT_EQ(system.ShellExecute(Request("", (temp_ / "elf").string(), "elf-source elf-copy", temp_.Path().string())),
+              kShellSuccess);
+    const std::optional<std::vector<std::string>> copied = test::WaitForLines(temp_ / "elf-copy");
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(*copied, std::vector<std::string>{"copied"});
 }
 
 TEST_F(ShellExecuteTest, ReturnsAtOnceAndTheProgramIsNotOurChild) {
@@ -314,6 +378,106 @@ TEST_F(ShellExecuteTest, RunAsAsAdministratorStartsDirectly) {
     const std::optional<test::Marker> marker = WaitForMarker(marker_);
     ASSERT_TRUE(marker);
     EXPECT_EQ(marker->lines, test::MarkerLines(work_, tool, {"x"}));
+}
+
+// pkexec asks for a password and then either execs the program or exits 126 (dismissed) or 127 (refused);
+// like the Windows elevation prompt, the launch returns only then, and the program's windows go on repainting.
+TEST_F(ShellExecuteTest, RunAsAnswersOnceThePromptIsAnswered) {
+    const fs::path pidFile = temp_ / "pid";
+    WriteFile(bin_ / "long-running",
+              "#!/bin/sh\necho $$ > '" + pidFile.string() + ".part' && mv '" + pidFile.string() + ".part' '" +
+                  pidFile.string() + "'\nexec sleep 5\n",
+              kExecutable);
+    struct Case {
+        std::string what;
+        std::string pkexec;
+        int result;
+    };
+    const Case cases[] = {
+        {"dismissed", "sleep 0.3; exit 126", kShellAccessDenied},
+        {"refused", "sleep 0.3; exit 127", kShellAccessDenied},
+        {"granted", "sleep 0.3; shift; exec \"$@\"", kShellSuccess},
+    };
+    for (const Case& c : cases) {
+        WriteFile(bin_ / "pkexec", "#!/bin/sh\n" + c.pkexec + "\n", kExecutable);
+        fs::remove(pidFile);
+        int ticks = 0;
+        const guint timer = g_timeout_add(
+            20,
+            [](gpointer count) -> gboolean {
+                ++*static_cast<int*>(count);
+                return G_SOURCE_CONTINUE;
+            },
+            &ticks);
+        const auto begin = std::chrono::steady_clock::now();
+        const int result = MakeSystem(false).ShellExecute(Request("runas", (bin_ / "long-running").string()));
+        const auto waited = std::chrono::steady_clock::now() - begin;
+        g_source_remove(timer);
+
+        EXPECT_EQ(result, c.result) << c.what;
+        EXPECT_GE(waited, std::chrono::milliseconds(300)) << c.what << ": returned before the answer";
+        EXPECT_LT(waited, std::chrono::seconds(4)) << c.what << ": waited for the program itself";
+        EXPECT_GE(ticks, 5) << c.what << ": events were not handled while waiting";
+        if (c.result == kShellSuccess) {
+            const std::optional<std::vector<std::string>> pid = test::WaitForLines(pidFile);
+            ASSERT_TRUE(pid && pid->size() == 1) << c.what;
+            kill(static_cast<pid_t>(std::stol(pid->front())), SIGTERM);
+        } else {
+            EXPECT_FALSE(fs::exists(pidFile)) << c.what;
+        }
+    }
+}
+
+TEST_F(ShellExecuteTest, StandInNeverGetsTheCatalogueWindowsArgument) {
+    const fs::path standIn = MarkerScript("stand-in");
+    PosixSystem system = MakeSystem(false, {{"nagitori-tool", {{"stand-in", {"--processes"}}}, "/7"}});
+    struct Case {
+        std::string parameters;
+        std::vector<std::string> arguments;
+    };
+    for (const Case& c : {Case{"/7", {"--processes"}}, Case{"/7 x", {"--processes", "/7", "x"}}}) {
+        fs::remove(marker_);
+        ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-tool", c.parameters, work_.string())), kShellSuccess);
+        const std::optional<test::Marker> marker = WaitForMarker(marker_);
+        ASSERT_TRUE(marker) << c.parameters;
+        EXPECT_EQ(marker->lines, test::MarkerLines(work_, standIn, c.arguments)) << c.parameters;
+    }
+}
+
+TEST_F(ShellExecuteTest, DesktopFileStandInStartsItsApplicationWithTheParametersAsFiles) {
+    PosixSystem system =
+        MakeSystem(false, {{"nagitori-tool", {{"nagitori-test-app.desktop", {}, StandInKind::DesktopFile}}}});
+    const std::string work = work_.string();
+    const std::vector<std::string> lines = {fs::canonical(work_).string(),
+                                            desktop_.app.string(),
+                                            "3",
+                                            "--from-desktop",
+                                            work + "/one",
+                                            work + "/two words"};
+    fs::remove(desktop_.appMarker);
+    ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-tool", "one 'two words'", work)), kShellSuccess);
+    std::optional<test::Marker> marker = WaitForMarker(desktop_.appMarker);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, lines);
+    EXPECT_NE(marker->parent, getpid());
+
+    // Elevated, pkexec gets the command line the desktop file gives; this one grants at once.
+    WriteFile(bin_ / "pkexec", "#!/bin/sh\nshift\nexec \"$@\"\n", kExecutable);
+    fs::remove(desktop_.appMarker);
+    ASSERT_EQ(system.ShellExecute(Request("runas", "nagitori-tool", "one 'two words'", work)), kShellSuccess);
+    marker = WaitForMarker(desktop_.appMarker);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->lines, lines);
+}
+
+TEST_F(ShellExecuteTest, DefaultApplicationStandInServesAUri) {
+    PosixSystem system = MakeSystem(false, {{"nagitori-web:", {{"http", {}, StandInKind::DefaultForScheme}}}});
+    fs::remove(desktop_.browserMarker);
+    ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-web:page")), kShellSuccess);
+    const std::optional<test::Marker> marker = WaitForMarker(desktop_.browserMarker);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(std::vector<std::string>(marker->lines.begin() + 1, marker->lines.end()),
+              (std::vector<std::string>{desktop_.browser.string(), "0"}));
 }
 
 }  // namespace

@@ -111,15 +111,36 @@ const IsolatedDesktop& IsolateDesktopDatabase() {
         if (std::filesystem::exists("/usr/share/mime")) {
             std::filesystem::create_directory_symlink("/usr/share/mime", data / "mime");
         }
-        IsolatedDesktop result{root->Path() / "handler", root->Path() / "handler-marker"};
-        WriteMarkerScript(result.handler, result.handlerMarker);
-        WriteFileBytes(applications / "nagitori-test-handler.desktop",
-                       "[Desktop Entry]\nType=Application\nName=Handler\nExec=" + result.handler.string() +
-                           " %u\nMimeType=text/plain;inode/directory;x-scheme-handler/nagitori-test;\n");
+        IsolatedDesktop result;
+        const auto marker = [](const std::string& name, std::filesystem::path& script, std::filesystem::path& written) {
+            script = root->Path() / name;
+            written = root->Path() / (name + "-marker");
+            WriteMarkerScript(script, written);
+        };
+        marker("handler", result.handler, result.handlerMarker);
+        marker("browser", result.browser, result.browserMarker);
+        marker("app", result.app, result.appMarker);
+        const auto entry = [&applications](const std::string& id, const std::string& lines) {
+            WriteFileBytes(applications / id, "[Desktop Entry]\nType=Application\nName=" + id + "\n" + lines);
+        };
+        entry("nagitori-test-handler.desktop", "Exec=" + result.handler.string() +
+                                                   " %u\nMimeType=text/plain;inode/directory;x-scheme-handler/"
+                                                   "nagitori-test;\n");
+        entry("nagitori-test-browser.desktop",
+              "Exec=" + result.browser.string() + " %u\nMimeType=x-scheme-handler/http;text/html;\n");
+        entry("nagitori-test-app.desktop", "Exec=" + result.app.string() + " --from-desktop %F\n");
+        entry("nagitori-test-hidden.desktop", "Exec=" + result.app.string() + "\nHidden=true\n");
+        entry("nagitori-test-tryexec.desktop",
+              "Exec=" + result.app.string() + "\nTryExec=" + (root->Path() / "not-installed").string() + "\n");
         WriteFileBytes(applications / "mimeinfo.cache",
                        "[MIME Cache]\ntext/plain=nagitori-test-handler.desktop;\n"
                        "inode/directory=nagitori-test-handler.desktop;\n"
-                       "x-scheme-handler/nagitori-test=nagitori-test-handler.desktop;\n");
+                       "x-scheme-handler/nagitori-test=nagitori-test-handler.desktop;\n"
+                       "x-scheme-handler/http=nagitori-test-browser.desktop;\n");
+        // The user's choices, as a desktop's settings write them.
+        WriteFileBytes(root->Path() / "config" / "mimeapps.list",
+                       "[Default Applications]\nx-scheme-handler/http=nagitori-test-browser.desktop\n"
+                       "text/plain=nagitori-test-handler.desktop\n");
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("XDG_DATA_DIRS", (root->Path() / "system").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (root->Path() / "config").c_str(), 1);

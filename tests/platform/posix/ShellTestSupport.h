@@ -36,11 +36,21 @@ std::vector<pid_t> ChildrenOfThisProcess();
 bool IterateMainContextUntil(const std::function<bool()>& done,
                              std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-// A desktop database of our own for GIO, set up once per process before GIO reads any, holding one handler
-// (a marker script) for text/plain, folders and the scheme "nagitori-test", and nothing else.
+// A desktop database of our own for GIO, set up once per process before GIO reads any. It holds:
+// - "nagitori-test-handler.desktop": `handler` (a marker script writing `handlerMarker`), the default for
+//   text/plain, folders and the scheme "nagitori-test";
+// - "nagitori-test-browser.desktop": `browser` (writing `browserMarker`), the default for http through
+//   mimeapps.list;
+// - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %F";
+// - "nagitori-test-hidden.desktop" (Hidden) and "nagitori-test-tryexec.desktop" (its TryExec program is missing),
+//   which GIO does not offer.
 struct IsolatedDesktop {
     std::filesystem::path handler;
     std::filesystem::path handlerMarker;
+    std::filesystem::path browser;
+    std::filesystem::path browserMarker;
+    std::filesystem::path app;
+    std::filesystem::path appMarker;
     bool isolated = false;  // false: GIO had read the real desktop database before
 };
 const IsolatedDesktop& IsolateDesktopDatabase();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/System.h"
+
+namespace nagitori {
+
+// A button's caption without its access key: "イベント ビュアー (&0)" gives "イベント ビュアー".
+std::string CaptionWithoutAccessKey(std::string_view caption);
+
+// What the user is told when a built-in button has nothing to start on this system, in place of the notice
+// the Windows shell shows for a missing program.
+std::string MissingStandInNotice(std::string_view caption, const StandInReport& report);
+
+// The tooltip of a built-in button: the program it starts, or why nothing starts.
+std::string StandInToolTip(const StandInReport& report);
+
+}  // namespace nagitori
