@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
 
-.PHONY: all deps configure build run test test-windows screenshots bench clean
+.PHONY: all deps configure build run test test-windows screenshots bench readme-table clean
 
 all: build
 
@@ -45,6 +45,10 @@ bench: build
 	@$(BUILD)/bench/nagitori_bench
 	@$(BUILD)/bench/nagitori_startup_probe
 	@$(BUILD)/bench/nagitori_history_bench
+
+# The README's stand-in table, from the program's own table.
+readme-table: build
+	@$(BUILD)/tools/nagitori_standin_table --update README.md
 
 clean:
 	@rm -rf $(BUILD)

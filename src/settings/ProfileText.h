@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/AsciiCase.h"
+
 namespace nagitori {
 
 // The blanks dropped around section names, keys and values: tab, LF, VT, FF, CR and space (not U+3000).
@@ -18,27 +20,6 @@ constexpr std::string_view TrimProfileBlanks(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// Names match without regard to ASCII letter case; other bytes, Japanese included, must be equal.
-constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace nagitori

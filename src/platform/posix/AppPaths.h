@@ -17,6 +17,13 @@ enum class StandInKind {
 // The desktop a stand-in belongs to; the running one's come first.
 enum class DesktopEnvironment { Any, Gnome, Kde, Xfce, Lxqt, Mate, Cinnamon };
 
+// Where a stand-in stands among the others beyond its desktop.
+enum class StandInTier {
+    Normal,
+    Fallback,        // a last resort, tried after every other candidate
+    OwnDesktopOnly,  // tried only while its desktop runs: elsewhere it would do nothing visible
+};
+
 // A Linux program that stands in for a Windows command.
 struct AppPathCandidate {
     AppPathCandidate(std::string name, std::vector<std::string> arguments = {}, StandInKind kind = StandInKind::Program,
@@ -27,6 +34,14 @@ struct AppPathCandidate {
     StandInKind kind = StandInKind::Program;
     DesktopEnvironment desktop = DesktopEnvironment::Any;
     std::string package;  // the Debian package that provides it; empty for the user's default applications
+    StandInTier tier = StandInTier::Normal;
+    // A file in the XDG data folders without which the program starts but has nothing to show (a settings
+    // module); empty when the program is enough.
+    std::string requiredData;
+
+    AppPathCandidate Fallback() &&;
+    AppPathCandidate OnlyOnItsDesktop() &&;
+    AppPathCandidate Requires(std::string dataFile) &&;
 };
 
 // A Windows command ("cmd.exe") or URI scheme with its colon ("ms-settings:") and its stand-ins, best first.
@@ -48,9 +63,6 @@ const AppPaths& DefaultAppPaths();
 
 // The entry whose name equals `name` without regard to ASCII case; null when there is none.
 const AppPathEntry* FindAppPath(const AppPaths& table, std::string_view name);
-
-// The packages that provide an entry's stand-ins, in the entry's order, each once.
-std::vector<std::string> StandInPackages(const AppPathEntry& entry);
 
 // The name of a desktop as XDG_CURRENT_DESKTOP spells it ("GNOME", "KDE", ...); empty for Any.
 std::string_view DesktopName(DesktopEnvironment desktop);

@@ -175,6 +175,16 @@ std::string DesktopApp::Description() const {
     return text;
 }
 
+bool DesktopApp::Supports(const std::string& contentType) const {
+    const char** types = g_app_info_get_supported_types(Info(info_));
+    for (const char** type = types; type != nullptr && *type != nullptr; ++type) {
+        if (contentType == *type) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int DesktopApp::Launch(const std::vector<std::string>& arguments, const std::string& directory) const {
     std::vector<std::string> uris;
     uris.reserve(arguments.size());

@@ -34,6 +34,8 @@ public:
 
     // Its name for people, and the program it runs: "Text Editor (gnome-text-editor)".
     std::string Description() const;
+    // Whether its desktop file names this content type itself (not only a parent of it).
+    bool Supports(const std::string& contentType) const;
 
     // Starts it with `arguments` as its files or URIs (relative paths count from `directory`), in `directory`
     // unless its desktop file names a folder of its own. Detached, as SpawnDetached.

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/AsciiCase.h"
 #include "platform/posix/GioLaunch.h"
 #include "platform/posix/ParameterSplitter.h"
 #include "platform/posix/ShellResults.h"
@@ -31,17 +32,7 @@ bool IsAsciiDigit(char c) {
 }
 
 bool IsRunAs(const std::string& verb) {
-    static constexpr std::string_view kRunAs = "runas";
-    if (verb.size() != kRunAs.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < verb.size(); ++i) {
-        const char c = verb[i] >= 'A' && verb[i] <= 'Z' ? static_cast<char>(verb[i] - 'A' + 'a') : verb[i];
-        if (c != kRunAs[i]) {
-            return false;
-        }
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(verb, "runas");
 }
 
 // The scheme of a URI: two or more characters before the first colon, so that "C:\x" is a path.
@@ -159,7 +150,7 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
         }
     }
     if (const AppPathEntry* entry = FindAppPath(appPaths_, scheme ? *scheme + ":" : command)) {
-        report.packages = StandInPackages(*entry);
+        report.packages = StandInPackages(*entry, environment_.xdgCurrentDesktop);
         if (const std::optional<FoundStandIn> standIn = FindStandIn(*entry, environment_)) {
             report.program = standIn->Description();
             return report;

@@ -12,10 +12,19 @@
 
 namespace nagitori::posix {
 
-// The candidates of `entry` in the order they are tried: the user's default applications first, then those of
-// the desktops `currentDesktop` names (XDG_CURRENT_DESKTOP, in its order), then those of the other desktops
-// (GNOME, KDE, Xfce, LXQt, MATE, Cinnamon), then the ones that belong to none; table order within each.
-std::vector<const AppPathCandidate*> OrderedCandidates(const AppPathEntry& entry, std::string_view currentDesktop);
+// One try at a stand-in. A default application is tried twice: first only as someone set it in a
+// mimeapps.list, last as any application that registered the type.
+struct StandInAttempt {
+    const AppPathCandidate* candidate = nullptr;
+    bool anyRegistered = false;
+};
+
+// The tries for `entry` on the desktops `currentDesktop` names (XDG_CURRENT_DESKTOP): the defaults that were
+// set, then the running desktops' tools (in the variable's order), then tools of no desktop, then the other
+// desktops' tools (GNOME, KDE, Xfce, LXQt, MATE, Cinnamon), then the last resorts, then any registered default;
+// table order within each. Tools of another desktop come after the generic ones because settings tools of a
+// desktop write settings no other session reads. Tools that only work on their own desktop are left out elsewhere.
+std::vector<StandInAttempt> OrderedAttempts(const AppPathEntry& entry, std::string_view currentDesktop);
 
 // A stand-in installed on this system: a program on PATH or an application GIO knows.
 struct FoundStandIn {
@@ -29,5 +38,8 @@ struct FoundStandIn {
 
 // The first stand-in of `entry` installed here.
 std::optional<FoundStandIn> FindStandIn(const AppPathEntry& entry, const PosixEnvironment& environment);
+
+// The packages that would give this desktop a stand-in for `entry`, in the order they would be tried, each once.
+std::vector<std::string> StandInPackages(const AppPathEntry& entry, std::string_view currentDesktop);
 
 }  // namespace nagitori::posix

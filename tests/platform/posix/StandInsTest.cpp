@@ -1,3 +1,4 @@
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,36 +17,48 @@ namespace fs = std::filesystem;
 using Kind = StandInKind;
 using Desktop = DesktopEnvironment;
 
-TEST(StandIns, DefaultsFirstThenTheRunningDesktopThenTheOthersThenAnyDesktop) {
-    const AppPathEntry entry("tool", {
-                                         {"generic"},
-                                         {"kde.desktop", {}, Kind::DesktopFile, Desktop::Kde},
-                                         {"gnome-tool", {}, Kind::Program, Desktop::Gnome},
-                                         {"text/plain", {}, Kind::DefaultForType},
-                                         {"xfce-tool", {}, Kind::Program, Desktop::Xfce},
-                                         {"cinnamon.desktop", {}, Kind::DesktopFile, Desktop::Cinnamon},
-                                         {"mailto", {}, Kind::DefaultForScheme},
-                                     });
+TEST(StandIns, OrderOfTriesFollowsTheRunningDesktop) {
+    const AppPathEntry entry("tool",
+                             {
+                                 {"generic"},
+                                 {"kde.desktop", {}, Kind::DesktopFile, Desktop::Kde},
+                                 {"gnome-tool", {}, Kind::Program, Desktop::Gnome},
+                                 {"text/plain", {}, Kind::DefaultForType},
+                                 {"xfce-tool", {}, Kind::Program, Desktop::Xfce},
+                                 {"cinnamon.desktop", {}, Kind::DesktopFile, Desktop::Cinnamon},
+                                 {"mailto", {}, Kind::DefaultForScheme},
+                                 AppPathCandidate("last-resort").Fallback(),
+                                 AppPathCandidate("gnome-only", {}, Kind::Program, Desktop::Gnome).OnlyOnItsDesktop(),
+                             });
     struct Case {
         std::string currentDesktop;
-        std::vector<std::string> order;
+        std::vector<std::string> order;  // "*": any application that registered the type
     };
     const Case cases[] = {
-        {"", {"text/plain", "mailto", "gnome-tool", "kde.desktop", "xfce-tool", "cinnamon.desktop", "generic"}},
-        {"KDE", {"text/plain", "mailto", "kde.desktop", "gnome-tool", "xfce-tool", "cinnamon.desktop", "generic"}},
+        {"",
+         {"text/plain", "mailto", "generic", "gnome-tool", "kde.desktop", "xfce-tool", "cinnamon.desktop",
+          "last-resort", "text/plain*", "mailto*"}},
+        {"KDE",
+         {"text/plain", "mailto", "kde.desktop", "generic", "gnome-tool", "xfce-tool", "cinnamon.desktop",
+          "last-resort", "text/plain*", "mailto*"}},
         {"X-Cinnamon",
-         {"text/plain", "mailto", "cinnamon.desktop", "gnome-tool", "kde.desktop", "xfce-tool", "generic"}},
-        {"xfce", {"text/plain", "mailto", "xfce-tool", "gnome-tool", "kde.desktop", "cinnamon.desktop", "generic"}},
+         {"text/plain", "mailto", "cinnamon.desktop", "generic", "gnome-tool", "kde.desktop", "xfce-tool",
+          "last-resort", "text/plain*", "mailto*"}},
+        {"xfce",
+         {"text/plain", "mailto", "xfce-tool", "generic", "gnome-tool", "kde.desktop", "cinnamon.desktop",
+          "last-resort", "text/plain*", "mailto*"}},
         {"ubuntu:GNOME",
-         {"text/plain", "mailto", "gnome-tool", "kde.desktop", "xfce-tool", "cinnamon.desktop", "generic"}},
+         {"text/plain", "mailto", "gnome-tool", "gnome-only", "generic", "kde.desktop", "xfce-tool", "cinnamon.desktop",
+          "last-resort", "text/plain*", "mailto*"}},
         // Several desktops: in the variable's order.
         {"LXQt:KDE:XFCE",
-         {"text/plain", "mailto", "kde.desktop", "xfce-tool", "gnome-tool", "cinnamon.desktop", "generic"}},
+         {"text/plain", "mailto", "kde.desktop", "xfce-tool", "generic", "gnome-tool", "cinnamon.desktop",
+          "last-resort", "text/plain*", "mailto*"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> order;
-        for (const AppPathCandidate* candidate : OrderedCandidates(entry, c.currentDesktop)) {
-            order.push_back(candidate->name);
+        for (const StandInAttempt& attempt : OrderedAttempts(entry, c.currentDesktop)) {
+            order.push_back(attempt.candidate->name + (attempt.anyRegistered ? "*" : ""));
         }
         EXPECT_EQ(order, c.order) << c.currentDesktop;
     }
@@ -62,6 +75,9 @@ TEST(StandIns, FindsTheFirstInstalledOfEachKind) {
     }
     PosixEnvironment environment;
     environment.path = bin.Path().string();
+    const fs::path module = fs::path(g_get_user_data_dir()) / "nagitori-test" / "module";
+    fs::create_directories(module.parent_path());
+    test::WriteFileBytes(module, "");
 
     struct Case {
         std::string what;
@@ -87,6 +103,22 @@ TEST(StandIns, FindsTheFirstInstalledOfEachKind) {
          AppPathEntry("x", {{"kde-stub", {}, Kind::Program, Desktop::Kde}, {"text/plain", {}, Kind::DefaultForType}}),
          "handler"},
         {"the user's browser", "", AppPathEntry("x", {{"http", {}, Kind::DefaultForScheme}}), "browser"},
+        // Folders have a handler only by registration, no one chose it: the desktop's tool comes first.
+        {"a registered default after the desktop's own", "KDE",
+         AppPathEntry("x",
+                      {{"inode/directory", {}, Kind::DefaultForType}, {"kde-stub", {}, Kind::Program, Desktop::Kde}}),
+         "kde-stub"},
+        {"a registered default as the last resort", "KDE",
+         AppPathEntry("x", {{"inode/directory", {}, Kind::DefaultForType}}), "handler"},
+        {"not an application of a parent type", "", AppPathEntry("x", {{"text/x-csrc", {}, Kind::DefaultForType}}),
+         std::nullopt},
+        {"another desktop's own tool", "KDE",
+         AppPathEntry("x", {AppPathCandidate("gnome-stub", {}, Kind::Program, Desktop::Gnome).OnlyOnItsDesktop()}),
+         std::nullopt},
+        {"a module whose data file is missing", "",
+         AppPathEntry("x", {AppPathCandidate("gnome-stub").Requires("nagitori-test/missing-module"),
+                            AppPathCandidate("kde-stub").Requires("nagitori-test/module")}),
+         "kde-stub"},
         {"nothing installed", "",
          AppPathEntry("x", {{"absent.desktop", {}, Kind::DesktopFile},
                             {"absent", {}, Kind::Program},
