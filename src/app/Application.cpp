@@ -6,11 +6,12 @@
 
 namespace nagitori {
 
-int RunApplication(System& system, Desktop& desktop) {
+int RunApplication(System& system, Desktop& desktop, SingleInstance& instance) {
     TMainForm mainForm(system, desktop);
     if (mainForm.TerminateRequested()) {
         return 0;
     }
+    QObject::connect(&instance, &SingleInstance::Requested, &mainForm, [&mainForm] { BringForward(mainForm); });
     mainForm.show();
     return QApplication::exec();
 }

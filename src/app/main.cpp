@@ -12,6 +12,10 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    nagitori::SingleInstance instance(nagitori::SingleInstance::SocketPath());
+    if (instance.HandedOver()) {
+        return 0;
+    }
     nagitori::SetUpApplication(app);
 #ifdef _WIN32
     nagitori::win32::Win32System system;
@@ -20,5 +24,5 @@ int main(int argc, char** argv) {
                                         nagitori::posix::DefaultAppPaths(), {}, nagitori::WaitWithoutUserInput);
 #endif
     nagitori::QtDesktop desktop;
-    return nagitori::RunApplication(system, desktop);
+    return nagitori::RunApplication(system, desktop, instance);
 }
