@@ -206,13 +206,18 @@ void AppendLocked(const std::filesystem::path& path, const std::string& entry, s
     // The scan and the append happen under one lock, so no other copy can add the same entry between.
     DWORD error = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const Handle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // The read-only attribute binds an administrator too, even where the file system would let him write.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        const Handle file(readOnly ? INVALID_HANDLE_VALUE
+                                   : ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             AppendIfAbsent(file.Get(), true, path, entry, lockTimeout);
             return;
         }
-        error = ::GetLastError();
+        error = readOnly ? ERROR_ACCESS_DENIED : ::GetLastError();
         if (error == ERROR_ACCESS_DENIED && !IsFolder(path)) {
             const Handle readOnly(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

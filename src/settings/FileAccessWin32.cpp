@@ -183,8 +183,10 @@ void RewriteFile(const std::filesystem::path& path, const FileChange& change, st
         FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid() && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
-            ThrowWriteError(path, ::GetLastError());
+        // A missing folder reads as a missing file too; whether a write can create it shows when it is tried.
+        if (const DWORD error = ::GetLastError();
+            !file.Valid() && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            ThrowWriteError(path, error);
         }
         if (file.Valid()) {
             if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {

@@ -47,11 +47,11 @@ std::filesystem::path TestFolder() {
 
 // Starts the writer program; returns its process handle.
 HANDLE StartWriter(const std::vector<std::string>& arguments) {
-    std::wstring commandLine;
-    for (const std::string& argument : arguments) {
-        commandLine += L"\"" + std::filesystem::path(argument).wstring() + L"\" ";
-    }
     const std::filesystem::path program = TestFolder() / "nagitori_profile_writer.exe";
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    for (const std::string& argument : arguments) {
+        commandLine += L" \"" + std::filesystem::path(argument).wstring() + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
