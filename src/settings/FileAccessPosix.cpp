@@ -50,17 +50,18 @@ void ReplaceLocked(const std::filesystem::path& path, const struct stat& old, st
     if (::fsync(file.Get()) != 0) {
         ThrowWriteError(path, errno);
     }
+    // The name and the rename follow each other at once, so that a crash between them is unlikely; what it
+    // leaves under the replacement name goes with the next write.
     if (const int error = file.Link(temporary); error != 0) {
         ThrowWriteError(path, error);
     }
-    int error = file.Close();
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
         ThrowWriteError(path, error);
     }
+    // The content was flushed before: a late error of the close loses nothing.
+    file.Close();
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
