@@ -17,7 +17,7 @@ namespace nagitori {
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error);
 
 // What a rewrite makes of the file's content (empty for a missing file): the new content, or nothing to leave
-// the file as it is.
+// the file as it is. It is called again when another copy replaced the file meanwhile.
 using FileChange = std::function<std::optional<std::string>(const std::string& content)>;
 
 // Reads, changes and replaces the file while it holds an exclusive lock, so that two running copies changing
