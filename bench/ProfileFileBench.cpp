@@ -68,6 +68,29 @@ std::string ThousandKeys() {
     return text;
 }
 
+// 200,000 sections of one key each, with the given line end: the header scan of a read passes them all.
+std::string ManySections(const std::string& lineEnd) {
+    std::string text;
+    for (int section = 1; section <= 200000; ++section) {
+        const std::string n = std::to_string(section);
+        text += "[Section_" + n + "]" + lineEnd + "Key=C:\\Some\\Path\\" + n + lineEnd;
+    }
+    return text;
+}
+
+// A slot read at start-up in a data file that holds none: every header is passed.
+void BM_ReadString_200000Sections(benchmark::State& state, const std::string& lineEnd) {
+    BenchFolder folder;
+    WriteText(folder.Path() / "LauncherData.ini", ManySections(lineEnd));
+    const ProfileFile file(folder.Path() / "LauncherData.ini");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(file.ReadString("Application_1", "Name", ""));
+    }
+}
+BENCHMARK_CAPTURE(BM_ReadString_200000Sections, CRLF, std::string("\r\n"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadString_200000Sections, LF, std::string("\n"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadString_200000Sections, CR, std::string("\r"))->Unit(benchmark::kMillisecond);
+
 // The read a click on the last launcher button does.
 void BM_ReadString_LauncherData(benchmark::State& state) {
     BenchFolder folder;

@@ -21,4 +21,11 @@ std::filesystem::path TemporarySibling(const std::filesystem::path& path) {
     return path.parent_path() / name;
 }
 
+std::filesystem::path ReplacementSibling(const std::filesystem::path& path) {
+    std::filesystem::path name = ".";
+    name += path.filename();
+    name += ".tmp";
+    return path.parent_path() / name;
+}
+
 }  // namespace nagitori

@@ -7,6 +7,7 @@
 
 #include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
+#include "app/SingleLineField.h"
 #include "common/Messages.h"
 #include "launcher/LauncherSlots.h"
 #include "launcher/LauncherToolEditDialog.h"
@@ -28,7 +29,7 @@ QPushButton* ColumnButton(QWidget* parent, const char* name, const char* caption
 
 // A read-only field of the information panel with its label above it; two per row.
 QLineEdit* PanelField(QGroupBox* box, const char* name, const char* caption, int position) {
-    auto* field = Named(new QLineEdit(box), name);
+    auto* field = Named(SingleLine(new QLineEdit(box)), name);
     field->setReadOnly(true);
     field->setGeometry(10 + 256 * (position % 2), 33 + 42 * (position / 2), 245, 21);
     auto* label = new QLabel(Text(caption), box);

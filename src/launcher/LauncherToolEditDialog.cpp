@@ -2,6 +2,7 @@
 
 #include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
+#include "app/SingleLineField.h"
 #include "common/Error.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
@@ -29,7 +30,7 @@ QLabel* LabelAbove(QWidget* parent, const char* caption, QWidget* field) {
 }
 
 QLineEdit* Field(QWidget* parent, const char* name, int y) {
-    auto* field = Named(new QLineEdit(parent), name);
+    auto* field = Named(SingleLine(new QLineEdit(parent)), name);
     field->setGeometry(8, y, kFieldWidth, 21);
     return field;
 }

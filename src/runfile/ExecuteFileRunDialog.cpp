@@ -7,6 +7,7 @@
 
 #include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
+#include "app/SingleLineField.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
 #include "runfile/ExistingFile.h"
@@ -76,13 +77,13 @@ void TExecuteFileRun::BuildControls() {
         button->setGeometry(kButtonLeft, FieldTop(row) - 1, kButtonWidth, 23);
     };
 
-    ExecuteFilePath = new HistoryComboBox(this);
+    ExecuteFilePath = SingleLine(new HistoryComboBox(this));
     place(ExecuteFilePath, "ExecuteFilePath", 0);
     ExecuteFilePathLabel = label("ExecuteFilePathLabel", "実行ファイルのパス(&P):", 0, ExecuteFilePath);
     FilePathReference = new QPushButton(this);
     placeButton(FilePathReference, "FilePathReference", 0);
 
-    CommandLine = new QLineEdit(this);
+    CommandLine = SingleLine(new QLineEdit(this));
     place(CommandLine, "CommandLine", 1);
     CommandLineLabel = label("CommandLineLabel", "コマンドライン引数(&L):", 1, CommandLine);
     CommandLineSet = new QPushButton(this);
@@ -95,7 +96,7 @@ void TExecuteFileRun::BuildControls() {
     N3 = CommandLineTools->Separator;
     N4 = CommandLineTools->Clear;
 
-    CurrentDirectory = new HistoryComboBox(this);
+    CurrentDirectory = SingleLine(new HistoryComboBox(this));
     place(CurrentDirectory, "CurrentDirectory", 2);
     CurrentDirectoryLabel = label("CurrentDirectoryLabel", "カレントディレクトリ(&C):", 2, CurrentDirectory);
     CurrentDirectoryReference = new QToolButton(this);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/Utf8Path.h"
+#include "common/FileErrorText.h"
 
 // What InputHistory asks of the file system, one file per operating system; the text rules are shared.
 namespace nagitori::history {
@@ -19,17 +19,13 @@ bool IsUtf8(std::string_view text);
 // Splits a file's text into its entries; false when the text is not UTF-8.
 bool SplitEntries(std::string_view content, std::vector<std::string>& entries);
 
-template <typename E>
-[[noreturn]] void Fail(const char* action, const std::filesystem::path& path, const std::string& reason) {
-    throw E(std::string(action) + " \"" + Utf8FromPath(path) + "\": " + reason);
-}
-
 // The whole content under a shared lock; nothing when there is no regular file at the path.
-// Throws Error when the file cannot be read.
+// Throws Error when the file cannot be read or is larger than kMaxDataFileBytes.
 std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::chrono::milliseconds lockTimeout);
 
 // Under an exclusive lock: appends the entry unless a line equal to it is there; a new file holds it
-// alone. Throws WriteError, and leaves the old content as it was.
+// alone. The file is scanned before it is opened for writing, so a read-only file that holds the entry is no
+// error. Throws WriteError, and leaves the old content as it was.
 void AppendLocked(const std::filesystem::path& path, const std::string& entry, std::chrono::milliseconds lockTimeout);
 
 // Removes the file, ignoring every failure.

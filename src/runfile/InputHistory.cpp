@@ -86,7 +86,7 @@ std::vector<std::string> InputHistory::Load() const {
     const std::optional<std::string> content = history::ReadLocked(path_, lockTimeout_);
     std::vector<std::string> entries;
     if (content && !history::SplitEntries(*content, entries)) {
-        history::Fail<Error>("Cannot read file", path_, "it is not UTF-8 text");
+        throw Error(file_errors::CannotRead(path_, file_errors::kNotUtf8));
     }
     return entries;
 }
@@ -96,10 +96,10 @@ void InputHistory::Add(const std::string& entry) const {
         return;
     }
     if (entry.find_first_of(history::kLineBreak) != std::string::npos) {
-        history::Fail<WriteError>("Cannot write file", path_, "the entry holds a line break");
+        throw WriteError(file_errors::CannotWrite(path_, file_errors::kLineBreak));
     }
     if (!history::IsUtf8(entry)) {
-        history::Fail<WriteError>("Cannot write file", path_, "the entry is not UTF-8 text");
+        throw WriteError(file_errors::CannotWrite(path_, file_errors::kNotUtf8));
     }
     history::AppendLocked(path_, entry, lockTimeout_);
 }

@@ -5,142 +5,60 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <system_error>
-#include <thread>
 
 #include "common/Error.h"
+#include "common/FileLimits.h"
+#include "common/PosixFile.h"
 #include "runfile/HistoryFileAccess.h"
 
 namespace nagitori::history {
 namespace {
 
+using posix_file::Descriptor;
+
 // O_NONBLOCK keeps open() from waiting forever on a named pipe put where the file should be.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-// Takes a flock in short steps: another copy holds it for a moment only, and a program that keeps it
-// must make us fail rather than hang. Returns 0 or an errno value; EWOULDBLOCK means the time ran out.
-int Lock(int fd, int operation, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::chrono::milliseconds pause{1};
-    for (;;) {
-        if (::flock(fd, operation | LOCK_NB) == 0) {
-            return 0;
-        }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EWOULDBLOCK) {
-            return errno;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            return EWOULDBLOCK;
-        }
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
-        pause = std::min(pause * 2, std::chrono::milliseconds{50});
-    }
-}
-
 std::string LockFailureText(int error) {
-    return error == EWOULDBLOCK ? "the file is in use by another program" : ErrnoText(error);
+    return error == EWOULDBLOCK ? file_errors::kInUse : ErrnoText(error);
 }
 
-// Reads from the current offset to the end. Returns 0 or an errno value.
-int ReadToEnd(int fd, std::string& content) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return errno;
-        }
-        if (count == 0) {
-            return 0;
-        }
-        content.append(buffer, static_cast<std::size_t>(count));
-    }
+std::string ReadFailureText(int error) {
+    return error == EFBIG ? file_errors::kTooLarge : ErrnoText(error);
 }
 
-// Writes all bytes at the end of the file (the descriptor is O_APPEND). Returns 0 or an errno value.
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return errno;
-        }
-        if (count == 0) {
-            return EIO;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return 0;
+[[noreturn]] void FailWrite(const std::filesystem::path& path, const std::string& reason) {
+    throw WriteError(file_errors::CannotWrite(path, reason));
 }
 
-// Gives a new history its first entry: the entry is written to a temporary file that is then linked
-// under the history's name, so the file never shows up empty or half written, and of two copies
-// creating it at once exactly one succeeds. Returns 0 when created, else the errno of the link.
-int CreateHoldingEntry(const std::filesystem::path& path, const std::string& entry) {
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    const Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.Get() < 0) {
-        Fail<WriteError>("Cannot create file", path, ErrnoText(errno));
-    }
-    const int writeError = WriteAll(file.Get(), entry);
-    int linkError = 0;
-    if (writeError == 0 && ::link(temporary.c_str(), path.c_str()) != 0) {
-        linkError = errno;
-    }
-    ::unlink(temporary.c_str());
-    if (writeError != 0) {
-        Fail<WriteError>("Cannot write file", path, ErrnoText(writeError));
-    }
-    return linkError;
-}
+enum class Appended { Done, FileReplaced };
 
-// Under an exclusive lock: scans the file for the entry and appends it when absent. `created` tells
-// that this call made the file, so that while still empty it takes the entry alone.
-void AppendIfAbsent(const Descriptor& file, const std::filesystem::path& path, const std::string& entry, bool created,
-                    std::chrono::milliseconds lockTimeout) {
-    if (const int error = Lock(file.Get(), LOCK_EX, lockTimeout); error != 0) {
-        Fail<WriteError>("Cannot lock file", path, LockFailureText(error));
+// Under an exclusive lock on `locked`, opened for reading only: scans the file for the entry and, when it is
+// absent, opens the file for writing and appends it. `created` tells that this call made the file, so that
+// while still empty it takes the entry alone.
+Appended AppendIfAbsent(const Descriptor& locked, const std::filesystem::path& path, const std::string& entry,
+                        bool created, std::chrono::milliseconds lockTimeout) {
+    if (const int error = posix_file::LockWithin(locked.Get(), LOCK_EX, lockTimeout); error != 0) {
+        FailWrite(path, LockFailureText(error));
     }
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0) {
-        Fail<WriteError>("Cannot read file", path, ErrnoText(errno));
+    if (::fstat(locked.Get(), &status) != 0) {
+        FailWrite(path, ErrnoText(errno));
     }
     if (!S_ISREG(status.st_mode)) {
-        Fail<WriteError>("Cannot write file", path, "it is not a regular file");
+        FailWrite(path, file_errors::kNotRegularFile);
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxDataFileBytes) {
+        FailWrite(path, file_errors::kTooLarge);
     }
     std::string content;
-    if (const int error = ReadToEnd(file.Get(), content); error != 0) {
-        Fail<WriteError>("Cannot read file", path, ErrnoText(error));
+    if (const int error = posix_file::ReadAtMost(locked.Get(), kMaxDataFileBytes, content); error != 0) {
+        FailWrite(path, ReadFailureText(error));
     }
     std::string bytes;
     if (created && content.empty()) {
@@ -148,23 +66,33 @@ void AppendIfAbsent(const Descriptor& file, const std::filesystem::path& path, c
     } else {
         std::vector<std::string> entries;
         if (!SplitEntries(content, entries)) {
-            Fail<WriteError>("Cannot read file", path, "it is not UTF-8 text");
+            FailWrite(path, file_errors::kNotUtf8);
         }
         if (std::find(entries.begin(), entries.end(), entry) != entries.end()) {
-            return;
+            return Appended::Done;
         }
         bytes.append(kLineBreak).append(entry);
     }
-    if (::fstat(file.Get(), &status) != 0) {
-        Fail<WriteError>("Cannot read file", path, ErrnoText(errno));
+    if (posix_file::IsWriteProtected(path, status.st_mode)) {
+        FailWrite(path, file_errors::kReadOnly);
     }
-    if (const int error = WriteAll(file.Get(), bytes); error != 0) {
+    const Descriptor writer(::open(path.c_str(), O_WRONLY | O_APPEND | kOpenFlags));
+    struct stat written {};
+    if (writer.Get() < 0 || ::fstat(writer.Get(), &written) != 0) {
+        FailWrite(path, ErrnoText(errno));
+    }
+    // Deleted and made anew since it was locked: the lock no longer guards what is at the path.
+    if (written.st_dev != status.st_dev || written.st_ino != status.st_ino) {
+        return Appended::FileReplaced;
+    }
+    if (const int error = posix_file::WriteAll(writer.Get(), bytes); error != 0) {
         // Leave no partial line behind; what was there before stays as it was.
-        if (::ftruncate(file.Get(), status.st_size) != 0) {
-            Fail<WriteError>("Cannot write file", path, ErrnoText(error) + "; the file may end in a partial entry");
+        if (::ftruncate(writer.Get(), static_cast<off_t>(content.size())) != 0) {
+            FailWrite(path, ErrnoText(error) + "; 最後の行が途中で切れているおそれがあります");
         }
-        Fail<WriteError>("Cannot write file", path, ErrnoText(error));
+        FailWrite(path, ErrnoText(error));
     }
+    return Appended::Done;
 }
 
 }  // namespace
@@ -175,52 +103,64 @@ std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::ch
         if (errno == ENOENT || errno == ENOTDIR) {
             return std::nullopt;
         }
-        Fail<Error>("Cannot open file", path, ErrnoText(errno));
+        throw Error(file_errors::CannotRead(path, ErrnoText(errno)));
     }
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0) {
-        Fail<Error>("Cannot read file", path, ErrnoText(errno));
+        throw Error(file_errors::CannotRead(path, ErrnoText(errno)));
     }
     if (!S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxDataFileBytes) {
+        throw Error(file_errors::CannotRead(path, file_errors::kTooLarge));
+    }
     // Shared: other readers may read along, but no copy appends while this one reads.
-    if (const int error = Lock(file.Get(), LOCK_SH, lockTimeout); error != 0) {
-        Fail<Error>("Cannot lock file", path, LockFailureText(error));
+    if (const int error = posix_file::LockWithin(file.Get(), LOCK_SH, lockTimeout); error != 0) {
+        throw Error(file_errors::CannotRead(path, LockFailureText(error)));
     }
     std::string content;
-    if (const int error = ReadToEnd(file.Get(), content); error != 0) {
-        Fail<Error>("Cannot read file", path, ErrnoText(error));
+    if (const int error = posix_file::ReadAtMost(file.Get(), kMaxDataFileBytes, content); error != 0) {
+        throw Error(file_errors::CannotRead(path, ReadFailureText(error)));
     }
     return content;
 }
 
 void AppendLocked(const std::filesystem::path& path, const std::string& entry, std::chrono::milliseconds lockTimeout) {
     // The scan and the append happen under one lock, so no other copy can add the same entry between.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const Descriptor file(::open(path.c_str(), O_RDWR | O_APPEND | kOpenFlags));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const Descriptor file(::open(path.c_str(), O_RDONLY | kOpenFlags));
         if (file.Get() >= 0) {
-            AppendIfAbsent(file, path, entry, false, lockTimeout);
-            return;
+            if (AppendIfAbsent(file, path, entry, false, lockTimeout) == Appended::Done) {
+                return;
+            }
+            continue;
         }
         if (errno != ENOENT) {
-            Fail<WriteError>("Cannot open file", path, ErrnoText(errno));
+            FailWrite(path, ErrnoText(errno));
         }
-        const int linkError = CreateHoldingEntry(path, entry);
-        if (linkError == 0) {
+        // A new history is linked in holding its first entry, so it never shows up empty or half written, and
+        // of two copies creating it at once exactly one succeeds.
+        const int error = posix_file::CreateHolding(path, entry, 0600);
+        if (error == 0) {
             return;
         }
-        if (linkError != EEXIST) {
+        if (error == EPERM || error == EOPNOTSUPP) {
             break;
+        }
+        if (error != EEXIST) {
+            FailWrite(path, ErrnoText(error));
         }
     }
     // No hard links on this file system, or the name exists yet does not open (a link to nothing):
     // create the file in place.
     const Descriptor file(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | kOpenFlags, 0600));
     if (file.Get() < 0) {
-        Fail<WriteError>("Cannot create file", path, ErrnoText(errno));
+        FailWrite(path, ErrnoText(errno));
     }
-    AppendIfAbsent(file, path, entry, true, lockTimeout);
+    if (AppendIfAbsent(file, path, entry, true, lockTimeout) != Appended::Done) {
+        FailWrite(path, file_errors::kInUse);
+    }
 }
 
 void RemoveFile(const std::filesystem::path& path) {

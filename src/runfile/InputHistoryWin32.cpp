@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
+#include <cstdint>
 
 #include "common/Error.h"
+#include "common/FileLimits.h"
+#include "common/RetryWhileBusy.h"
 #include "common/TemporarySibling.h"
 #include "platform/win32/Win32Error.h"
 #include "runfile/HistoryFileAccess.h"
@@ -38,36 +40,40 @@ bool IsFolder(const std::filesystem::path& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Locks the whole file in short steps: another copy holds it for a moment only, and a program that
-// keeps it must make us fail rather than hang. Returns 0 or a Windows error; ERROR_LOCK_VIOLATION means
-// the time ran out.
+// Locks the whole file, waiting at most the timeout. Returns 0 or a Windows error; ERROR_LOCK_VIOLATION
+// means the time ran out.
 DWORD Lock(HANDLE file, DWORD flags, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::chrono::milliseconds pause{1};
-    for (;;) {
-        OVERLAPPED whole{};
-        if (::LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
-            return 0;
-        }
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            return error;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            return ERROR_LOCK_VIOLATION;
-        }
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
-        pause = std::min(pause * 2, std::chrono::milliseconds{50});
-    }
+    return RetryWhileBusy(
+        [file, flags]() -> DWORD {
+            OVERLAPPED whole{};
+            if (::LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+                return 0;
+            }
+            const DWORD error = ::GetLastError();
+            return error == ERROR_IO_PENDING ? ERROR_LOCK_VIOLATION : error;
+        },
+        DWORD{ERROR_LOCK_VIOLATION}, timeout);
 }
 
 std::string LockFailureText(DWORD error) {
-    return error == ERROR_LOCK_VIOLATION ? "the file is in use by another program" : ErrorText(error);
+    return error == ERROR_LOCK_VIOLATION ? file_errors::kInUse : ErrorText(error);
 }
 
-// Reads from the current position to the end. Returns 0 or a Windows error.
+std::string ReadFailureText(DWORD error) {
+    return error == ERROR_FILE_TOO_LARGE ? file_errors::kTooLarge : ErrorText(error);
+}
+
+[[noreturn]] void FailWrite(const std::filesystem::path& path, const std::string& reason) {
+    throw WriteError(file_errors::CannotWrite(path, reason));
+}
+
+// Reads from the current position to the end, at most kMaxDataFileBytes. Returns 0 or a Windows error,
+// ERROR_FILE_TOO_LARGE above that.
 DWORD ReadToEnd(HANDLE file, std::string& content) {
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file, &size) && static_cast<std::uintmax_t>(size.QuadPart) > kMaxDataFileBytes) {
+        return ERROR_FILE_TOO_LARGE;
+    }
     char buffer[65536];
     for (;;) {
         DWORD count = 0;
@@ -78,6 +84,9 @@ DWORD ReadToEnd(HANDLE file, std::string& content) {
             return 0;
         }
         content.append(buffer, count);
+        if (content.size() > kMaxDataFileBytes) {
+            return ERROR_FILE_TOO_LARGE;
+        }
     }
 }
 
@@ -107,7 +116,7 @@ DWORD CreateHoldingEntry(const std::filesystem::path& path, const std::string& e
         const Handle file(
             ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
-            Fail<WriteError>("Cannot create file", path, ErrorText(::GetLastError()));
+            FailWrite(path, ErrorText(::GetLastError()));
         }
         writeError = WriteAll(file.Get(), entry);
     }
@@ -119,44 +128,48 @@ DWORD CreateHoldingEntry(const std::filesystem::path& path, const std::string& e
         ::DeleteFileW(temporary.c_str());
     }
     if (writeError != 0) {
-        Fail<WriteError>("Cannot write file", path, ErrorText(writeError));
+        FailWrite(path, ErrorText(writeError));
     }
     return moveError;
 }
 
-// Under an exclusive lock: scans the file for the entry and appends it when absent.
-void AppendIfAbsent(HANDLE file, const std::filesystem::path& path, const std::string& entry,
+// Under an exclusive lock: scans the file for the entry and appends it when absent. A file opened for reading
+// only (`writable` false) is scanned all the same, so that a read-only file that holds the entry is no error.
+void AppendIfAbsent(HANDLE file, bool writable, const std::filesystem::path& path, const std::string& entry,
                     std::chrono::milliseconds lockTimeout) {
     if (const DWORD error = Lock(file, LOCKFILE_EXCLUSIVE_LOCK, lockTimeout); error != 0) {
-        Fail<WriteError>("Cannot lock file", path, LockFailureText(error));
+        FailWrite(path, LockFailureText(error));
     }
     if (::GetFileType(file) != FILE_TYPE_DISK) {
-        Fail<WriteError>("Cannot write file", path, "it is not a regular file");
+        FailWrite(path, file_errors::kNotRegularFile);
     }
     std::string content;
     if (const DWORD error = ReadToEnd(file, content); error != 0) {
-        Fail<WriteError>("Cannot read file", path, ErrorText(error));
+        FailWrite(path, ReadFailureText(error));
     }
     std::vector<std::string> entries;
     if (!SplitEntries(content, entries)) {
-        Fail<WriteError>("Cannot read file", path, "it is not UTF-8 text");
+        FailWrite(path, file_errors::kNotUtf8);
     }
     if (std::find(entries.begin(), entries.end(), entry) != entries.end()) {
         return;
+    }
+    if (!writable) {
+        FailWrite(path, file_errors::kReadOnly);
     }
     std::string bytes;
     bytes.append(kLineBreak).append(entry);
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(content.size());
     if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) {
-        Fail<WriteError>("Cannot write file", path, ErrorText(::GetLastError()));
+        FailWrite(path, ErrorText(::GetLastError()));
     }
     if (const DWORD error = WriteAll(file, bytes); error != 0) {
         // Leave no partial line behind; what was there before stays as it was.
         if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
-            Fail<WriteError>("Cannot write file", path, ErrorText(error) + "; the file may end in a partial entry");
+            FailWrite(path, ErrorText(error) + "; 最後の行が途中で切れているおそれがあります");
         }
-        Fail<WriteError>("Cannot write file", path, ErrorText(error));
+        FailWrite(path, ErrorText(error));
     }
 }
 
@@ -173,18 +186,18 @@ std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::ch
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return std::nullopt;
         }
-        Fail<Error>("Cannot open file", path, ErrorText(error));
+        throw Error(file_errors::CannotRead(path, ErrorText(error)));
     }
     if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     // Shared: other readers may read along, but no copy appends while this one reads.
     if (const DWORD error = Lock(file.Get(), 0, lockTimeout); error != 0) {
-        Fail<Error>("Cannot lock file", path, LockFailureText(error));
+        throw Error(file_errors::CannotRead(path, LockFailureText(error)));
     }
     std::string content;
     if (const DWORD error = ReadToEnd(file.Get(), content); error != 0) {
-        Fail<Error>("Cannot read file", path, ErrorText(error));
+        throw Error(file_errors::CannotRead(path, ReadFailureText(error)));
     }
     return content;
 }
@@ -193,15 +206,28 @@ void AppendLocked(const std::filesystem::path& path, const std::string& entry, s
     // The scan and the append happen under one lock, so no other copy can add the same entry between.
     DWORD error = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const Handle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // The read-only attribute binds an administrator too, even where the file system would let him write.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        const Handle file(readOnly ? INVALID_HANDLE_VALUE
+                                   : ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
-            AppendIfAbsent(file.Get(), path, entry, lockTimeout);
+            AppendIfAbsent(file.Get(), true, path, entry, lockTimeout);
             return;
         }
-        error = ::GetLastError();
+        error = readOnly ? ERROR_ACCESS_DENIED : ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED && !IsFolder(path)) {
+            const Handle readOnly(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (readOnly.Valid()) {
+                AppendIfAbsent(readOnly.Get(), false, path, entry, lockTimeout);
+                return;
+            }
+        }
         if (error != ERROR_FILE_NOT_FOUND) {
-            Fail<WriteError>("Cannot open file", path, ErrorText(error));
+            FailWrite(path, ErrorText(error));
         }
         error = CreateHoldingEntry(path, entry);
         if (error == 0) {
@@ -211,7 +237,7 @@ void AppendLocked(const std::filesystem::path& path, const std::string& entry, s
             break;
         }
     }
-    Fail<WriteError>("Cannot create file", path, ErrorText(error));
+    FailWrite(path, ErrorText(error));
 }
 
 void RemoveFile(const std::filesystem::path& path) {

@@ -1,21 +1,32 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
+
+#include "common/FileLimits.h"
 
 namespace nagitori {
 
-// The whole content of a regular file, or nothing with the reason in error (no_such_file_or_directory
-// when the file is missing). Never blocks on a pipe or device at the path.
+// The whole content of a regular file, or nothing with the reason in error (no_such_file_or_directory when the
+// file is missing, file_too_large above kMaxDataFileBytes). Never blocks on a pipe or device at the path, and
+// takes no lock: a file is only ever replaced whole, so a read sees either the old or the new content.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error);
 
-// Replaces the file with the bytes in one step: they go to a new temporary file in the same folder, which
-// is flushed to disk and renamed over the old file, so a reader sees either the old or the new content.
-// The old file's permission bits are kept. Throws WriteError and leaves no temporary file behind on
-// failure; the folder is never created.
-void ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
+// What a rewrite makes of the file's content (empty for a missing file): the new content, or nothing to leave
+// the file as it is. It is called again when another copy replaced the file meanwhile.
+using FileChange = std::function<std::optional<std::string>(const std::string& content)>;
+
+// Reads, changes and replaces the file while it holds an exclusive lock, so that two running copies changing
+// the file at once never lose each other's change. The new content goes to a temporary file in the same folder,
+// which is flushed to disk and then takes the old file's place in one step; the old file's permission bits are
+// kept. Throws WriteError, with the file as it was, when the lock is not had within the timeout, when the file
+// is read-only, not a regular file, larger than kMaxDataFileBytes or unreadable, or cannot be replaced; the
+// folder is never created. No temporary file outlives the call, and one left by a crash goes at the next.
+void RewriteFile(const std::filesystem::path& path, const FileChange& change,
+                 std::chrono::milliseconds lockTimeout = kFileLockTimeout);
 
 }  // namespace nagitori

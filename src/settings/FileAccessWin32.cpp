@@ -1,12 +1,14 @@
-#include "settings/FileAccess.h"
-
 #include <windows.h>
 
+#include <cstdint>
+#include <cwchar>
+#include <string>
 
 #include "common/Error.h"
+#include "common/FileErrorText.h"
 #include "common/TemporarySibling.h"
-#include "common/Utf8Path.h"
 #include "platform/win32/Win32Error.h"
+#include "settings/FileAccess.h"
 
 namespace nagitori {
 namespace {
@@ -34,9 +36,12 @@ private:
     HANDLE handle_;
 };
 
+[[noreturn]] void ThrowWriteError(const std::filesystem::path& path, std::string_view reason) {
+    throw WriteError(file_errors::CannotWrite(path, reason));
+}
+
 [[noreturn]] void ThrowWriteError(const std::filesystem::path& path, DWORD error) {
-    throw WriteError("ファイル「" + Utf8FromPath(path) + "」に書き込めませんでした（" + win32::Win32ErrorText(error) +
-                     "）。");
+    ThrowWriteError(path, win32::Win32ErrorText(error));
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -63,6 +68,77 @@ std::error_code ReadErrorCode(DWORD error) {
     }
 }
 
+// Reads an open file whole, at most kMaxDataFileBytes. Returns ERROR_FILE_TOO_LARGE above that.
+DWORD ReadAll(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) {
+        return ::GetLastError();
+    }
+    if (static_cast<std::uintmax_t>(size.QuadPart) > kMaxDataFileBytes) {
+        return ERROR_FILE_TOO_LARGE;
+    }
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            return ::GetLastError();
+        }
+        if (got == 0) {
+            return 0;
+        }
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxDataFileBytes) {
+            return ERROR_FILE_TOO_LARGE;
+        }
+    }
+}
+
+// A named mutex per file is the lock: it dies with a process that crashes while holding it, and reading needs
+// no byte range of the file itself locked. Its name is derived from the full path, in one letter case, as
+// Windows treats names.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& path) {
+        std::error_code ignored;
+        const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+        std::wstring name = full.empty() ? path.wstring() : full.wstring();
+        ::CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+        std::uint64_t hash = 14695981039346656037ULL;
+        for (const wchar_t c : name) {
+            hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ULL;
+        }
+        wchar_t mutexName[64];
+        std::swprintf(mutexName, 64, L"Local\\nagitori-file-%016llx", static_cast<unsigned long long>(hash));
+        mutex_ = ::CreateMutexW(nullptr, FALSE, mutexName);
+    }
+    ~FileLock() {
+        if (held_) {
+            ::ReleaseMutex(mutex_);
+        }
+        if (mutex_ != nullptr) {
+            ::CloseHandle(mutex_);
+        }
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // 0, or ERROR_TIMEOUT when the time ran out, or the error of the mutex.
+    DWORD Take(std::chrono::milliseconds timeout) {
+        if (mutex_ == nullptr) {
+            return ::GetLastError();
+        }
+        // An abandoned mutex was held by a copy that crashed: the file was replaced whole or not at all.
+        const DWORD result = ::WaitForSingleObject(mutex_, static_cast<DWORD>(timeout.count()));
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+        return held_ ? 0 : result == WAIT_TIMEOUT ? ERROR_TIMEOUT : ::GetLastError();
+    }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+};
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error) {
@@ -84,42 +160,67 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         return std::nullopt;
     }
     std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
-            error = ReadErrorCode(::GetLastError());
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        bytes.append(buffer, got);
+    if (const DWORD failure = ReadAll(file.Get(), bytes); failure != 0) {
+        error =
+            failure == ERROR_FILE_TOO_LARGE ? std::make_error_code(std::errc::file_too_large) : ReadErrorCode(failure);
+        return std::nullopt;
     }
     error.clear();
     return bytes;
 }
 
-void ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::filesystem::path temporary;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = TemporarySibling(path);
-        handle =
-            ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        const DWORD error = ::GetLastError();
-        if (handle == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt == 99)) {
+void RewriteFile(const std::filesystem::path& path, const FileChange& change, std::chrono::milliseconds lockTimeout) {
+    FileLock lock(path);
+    if (const DWORD error = lock.Take(lockTimeout); error != 0) {
+        ThrowWriteError(path, error == ERROR_TIMEOUT ? file_errors::kInUse : win32::Win32ErrorText(error));
+    }
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        ThrowWriteError(path, file_errors::kNotRegularFile);
+    }
+    std::string content;
+    {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        // A missing folder reads as a missing file too; whether a write can create it shows when it is tried.
+        if (const DWORD error = ::GetLastError();
+            !file.Valid() && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
             ThrowWriteError(path, error);
         }
+        if (file.Valid()) {
+            if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
+                ThrowWriteError(path, file_errors::kNotRegularFile);
+            }
+            if (const DWORD error = ReadAll(file.Get(), content); error != 0) {
+                ThrowWriteError(path,
+                                error == ERROR_FILE_TOO_LARGE ? file_errors::kTooLarge : win32::Win32ErrorText(error));
+            }
+        }
+    }
+    const std::optional<std::string> bytes = change(content);
+    if (!bytes) {
+        return;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        ThrowWriteError(path, file_errors::kReadOnly);
     }
 
-    FileHandle file(handle);
+    // Only the lock holder writes the replacement name: whatever stands there is left over from a crash.
+    const std::filesystem::path temporary = ReplacementSibling(path);
+    ::SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(temporary.c_str());
+    FileHandle file(
+        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        ThrowWriteError(path, ::GetLastError());
+    }
     auto fail = [&](DWORD error) {
         file.Close();
         ::DeleteFileW(temporary.c_str());
         ThrowWriteError(path, error);
     };
-    if (!WriteAll(file.Get(), bytes)) {
+    if (!WriteAll(file.Get(), *bytes)) {
         fail(::GetLastError());
     }
     if (!::FlushFileBuffers(file.Get())) {
@@ -129,8 +230,8 @@ void ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
         fail(::GetLastError());
     }
     // The old file's hidden or system mark stays with the name.
-    const DWORD old = ::GetFileAttributesW(path.c_str());
-    const DWORD kept = old == INVALID_FILE_ATTRIBUTES ? 0 : old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const DWORD kept =
+        attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     if (kept != 0) {
         ::SetFileAttributesW(temporary.c_str(), kept);
     }

@@ -86,10 +86,14 @@ struct Line {
 };
 
 // Cuts text into lines at LF, CR LF and CR. memchr finds the next CR and the next LF separately, and each
-// is searched again only once passed, so a file with one kind of line end is scanned once per kind.
+// is searched again only once passed, so a file with one kind of line end is scanned once per kind. The
+// scanner only moves forward: SeekTo keeps what was found, so that jumping from header to header stays
+// linear even when one kind of line end never occurs.
 class LineScanner {
 public:
-    explicit LineScanner(std::string_view text, std::size_t begin = 0) : text_(text), begin_(begin) {}
+    explicit LineScanner(std::string_view text) : text_(text) {}
+
+    void SeekTo(std::size_t begin) { begin_ = begin; }
 
     bool Next(Line& line) {
         if (begin_ >= text_.size()) {
@@ -120,7 +124,7 @@ private:
     }
 
     std::string_view text_;
-    std::size_t begin_;
+    std::size_t begin_ = 0;
     std::size_t nextCr_ = kUnknown;
     std::size_t nextLf_ = kUnknown;
 };
@@ -183,6 +187,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
     // Only header lines matter until the section is found, and a header starts with "[": memchr jumps from
     // one "[" to the next, and a "[" counts when nothing but blanks stands before it on its line.
     const std::string_view text = text_;
+    LineScanner scanner(text);
     std::size_t from = 0;
     while (from < text.size()) {
         const void* hit = std::memchr(text.data() + from, '[', text.size() - from);
@@ -198,7 +203,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
         if (lineBegin > 0 && !IsLineBreak(text[lineBegin - 1])) {
             continue;
         }
-        LineScanner scanner(text, lineBegin);
+        scanner.SeekTo(lineBegin);
         Line line{};
         scanner.Next(line);
         if (!EqualsIgnoringAsciiCase(HeaderName(Content(text, line)).value_or(""), section)) {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "common/Error.h"
-#include "common/Utf8Path.h"
+#include "common/FileErrorText.h"
 #include "settings/FileAccess.h"
 #include "settings/ProfileInteger.h"
 
@@ -56,16 +56,29 @@ std::string_view CutToUtf16Units(std::string_view text, std::size_t maxUnits) {
     return text.substr(0, pos);
 }
 
-// Writes go to the file a symbolic link points at, so that the link itself survives the replacement.
+// Writes go to the file a symbolic link points at, so that the link itself survives the replacement; a link
+// to nothing creates its target.
 std::filesystem::path WriteTarget(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        std::filesystem::path resolved = std::filesystem::canonical(path, error);
-        if (!error) {
-            return resolved;
+    std::filesystem::path target = path;
+    // A loop of links ends here and then fails to open.
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            break;
         }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
-    return path;
+    return target;
+}
+
+// Text in UTF-16 (or UTF-32) is no profile text of ours: it reads as missing and is never rewritten, as our
+// UTF-8 lines appended to it would spoil it.
+bool HasUtf16ByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
 }  // namespace
@@ -74,7 +87,7 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
                                     std::string_view defaultValue) const {
     std::error_code error;
     std::optional<std::string> bytes = ReadWholeFile(path_, error);
-    if (!bytes) {
+    if (!bytes || HasUtf16ByteOrderMark(*bytes)) {
         return std::string(defaultValue);
     }
     std::optional<std::string> value = IniDocument(std::move(*bytes)).Value(section, key);
@@ -111,22 +124,18 @@ void ProfileFile::EraseSection(std::string_view section) {
 
 void ProfileFile::Update(const std::function<void(IniDocument&)>& edit) {
     const std::filesystem::path target = WriteTarget(path_);
-    std::error_code error;
-    std::optional<std::string> bytes = ReadWholeFile(target, error);
-    if (!bytes) {
-        // Only a missing file starts empty: a file that exists but cannot be read must not be replaced.
-        if (error != std::errc::no_such_file_or_directory) {
-            throw WriteError("ファイル「" + Utf8FromPath(target) + "」を読み込めないため、書き込めませんでした（" +
-                             error.message() + "）。");
+    RewriteFile(target, [&](const std::string& bytes) -> std::optional<std::string> {
+        if (HasUtf16ByteOrderMark(bytes)) {
+            throw WriteError(file_errors::CannotWrite(target, file_errors::kNotUtf8));
         }
-        bytes.emplace();
-    }
-    IniDocument document(*bytes);
-    edit(document);
-    std::string updated = document.Bytes();
-    if (updated != *bytes) {
-        ReplaceWholeFile(target, updated);
-    }
+        IniDocument document(bytes);
+        edit(document);
+        std::string updated = document.Bytes();
+        if (updated == bytes) {
+            return std::nullopt;
+        }
+        return updated;
+    });
 }
 
 }  // namespace nagitori

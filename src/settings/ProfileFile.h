@@ -15,9 +15,11 @@ namespace nagitori {
 // Access to one INI file. Every call opens, reads or rewrites, and closes the file: nothing is cached, so
 // each read sees the last write of anyone. Creating the object touches nothing.
 //
-// Reads never fail: a missing or unreadable file, section or key gives the default. Writes either
-// complete or throw WriteError, and never leave a half-written file: the file is replaced in one step.
-// Writing the value a key already holds leaves the file untouched. The folder is never created.
+// Reads never fail: a missing, unreadable or oversized file, one in UTF-16, and a missing section or key give
+// the default. Writes either complete or throw WriteError, and never leave a half-written file: the file is
+// replaced in one step, under a lock that keeps two running copies from losing each other's keys. A read-only
+// file is never replaced. Writing the value a key already holds leaves the file untouched. The folder is never
+// created.
 class ProfileFile {
 public:
     // The longest text a read returns, in UTF-16 code units.

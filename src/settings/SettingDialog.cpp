@@ -7,6 +7,7 @@
 
 #include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
+#include "app/SingleLineField.h"
 #include "common/Error.h"
 #include "common/Messages.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
@@ -35,7 +36,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x,
 
 // An edit field with its caption above it; the caption's access key focuses the field.
 QLineEdit* MakeLabeledEdit(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = SingleLine(new QLineEdit(parent));
     MakeLabel(parent, (std::string(name) + "Label").c_str(), caption, geometry.x(), geometry.y() - 15, edit);
     edit->setObjectName(Text(name));
     edit->setGeometry(geometry);

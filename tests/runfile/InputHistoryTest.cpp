@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "common/Error.h"
+#include "common/FileErrorText.h"
 #include "common/Utf8Path.h"
 #include "runfile/InputHistory.h"
 #include "support/TempDir.h"
@@ -152,7 +153,7 @@ TEST(InputHistory, LoadRefusesTextThatIsNotUtf8) {
             InputHistory(path).Load();
             ADD_FAILURE() << "loaded " << testing::PrintToString(content);
         } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot read file \"" + path.string() + "\": it is not UTF-8 text");
+            EXPECT_EQ(std::string(error.what()), file_errors::CannotRead(path, file_errors::kNotUtf8));
         }
     }
 }
@@ -207,6 +208,26 @@ TEST(InputHistory, AddRefusesEntriesThatWouldNotReadBackAsOneLine) {
     EXPECT_EQ(ReadFileBytes(path), "old");
 }
 
+TEST(InputHistory, AReadOnlyHistoryIsScannedBeforeItIsOpenedForWriting) {
+    const TempDir dir;
+    const auto path = dir / kExecuteFileHistoryName;
+    WriteFileBytes(path, "a\r\nb");
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_read | perms::group_read | perms::others_read);
+    const InputHistory history(path);
+    history.Add("b");
+    try {
+        history.Add("c");
+        ADD_FAILURE() << "appended to a read-only file";
+    } catch (const WriteError& error) {
+#ifndef _WIN32
+        // Root may write any file; the missing write permission binds it all the same.
+        EXPECT_EQ(std::string(error.what()), file_errors::CannotWrite(path, file_errors::kReadOnly));
+#endif
+    }
+    EXPECT_EQ(ReadFileBytes(path), "a\r\nb");
+}
+
 // POSIX error texts, named pipes, and a child process with a file-size limit.
 #ifndef _WIN32
 TEST(InputHistory, AddReportsFileErrorsWithReasonAndPath) {
@@ -217,20 +238,17 @@ TEST(InputHistory, AddReportsFileErrorsWithReasonAndPath) {
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
     struct Case {
         std::filesystem::path path;
-        std::string message;
+        std::string reason;
     };
     const Case cases[] = {
-        {dir / "ナギトリ" / kExecuteFileHistoryName,
-         "Cannot open file \"%\": " + std::generic_category().message(ENOTDIR)},
-        {dir / "missing" / kExecuteFileHistoryName,
-         "Cannot create file \"%\": " + std::generic_category().message(ENOENT)},
-        {dir / "folder", "Cannot open file \"%\": " + std::generic_category().message(EISDIR)},
-        {dir / "broken.txt", "Cannot read file \"%\": it is not UTF-8 text"},
-        {dir / "pipe", "Cannot write file \"%\": it is not a regular file"},
+        {dir / "ナギトリ" / kExecuteFileHistoryName, std::generic_category().message(ENOTDIR)},
+        {dir / "missing" / kExecuteFileHistoryName, std::generic_category().message(ENOENT)},
+        {dir / "folder", file_errors::kNotRegularFile},
+        {dir / "broken.txt", file_errors::kNotUtf8},
+        {dir / "pipe", file_errors::kNotRegularFile},
     };
     for (const Case& c : cases) {
-        std::string expected = c.message;
-        expected.replace(expected.find('%'), 1, c.path.string());
+        const std::string expected = file_errors::CannotWrite(c.path, c.reason);
         try {
             InputHistory(c.path).Add("entry");
             ADD_FAILURE() << "added to " << c.path;
@@ -279,8 +297,7 @@ std::string AddWithFileSizeLimit(const std::filesystem::path& path, const std::s
 TEST(InputHistory, AddLeavesNoPartialEntryWhenTheWriteFails) {
     const TempDir dir;
     const auto path = dir / kExecuteFileHistoryName;
-    const std::string tooLarge =
-        "Cannot write file \"" + path.string() + "\": " + std::generic_category().message(EFBIG);
+    const std::string tooLarge = file_errors::CannotWrite(path, std::generic_category().message(EFBIG));
 
     EXPECT_EQ(AddWithFileSizeLimit(path, "entry", 2), tooLarge);
     EXPECT_EQ(NamesIn(dir.Path()), Entries{});
@@ -320,18 +337,17 @@ TEST(InputHistory, FailsInsteadOfHangingWhenTheLockIsNeverReleased) {
     WriteFileBytes(path, "a");
     const InputHistory history(path, 100ms);
     HeldLock lock(path);
-    const std::string expected = "Cannot lock file \"" + path.string() + "\": the file is in use by another program";
     try {
         history.Load();
         ADD_FAILURE() << "loaded under a foreign lock";
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), expected);
+        EXPECT_EQ(std::string(error.what()), file_errors::CannotRead(path, file_errors::kInUse));
     }
     try {
         history.Add("b");
         ADD_FAILURE() << "added under a foreign lock";
     } catch (const WriteError& error) {
-        EXPECT_EQ(std::string(error.what()), expected);
+        EXPECT_EQ(std::string(error.what()), file_errors::CannotWrite(path, file_errors::kInUse));
     }
     EXPECT_EQ(ReadFileBytes(path), "a");
 }

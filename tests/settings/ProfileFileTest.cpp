@@ -163,7 +163,12 @@ TEST_F(ProfileFileTest, ReadsIntegersAndBooleans) {
 TEST_F(ProfileFileTest, ReadsDefaultsWhenTheFileCannotBeRead) {
     std::filesystem::create_directory(dir_ / "folder.ini");
     WriteFileBytes(dir_ / "file", "");
-    std::vector<std::filesystem::path> paths = {dir_ / "missing.ini", dir_ / "folder.ini", dir_ / "file" / "x.ini"};
+    // Text in UTF-16, and a sparse file of 64 GB that no read could hold in memory.
+    WriteFileBytes(dir_ / "utf16.ini", std::string("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0", 16));
+    WriteFileBytes(dir_ / "huge.ini", "[S]\nk=v\n");
+    std::filesystem::resize_file(dir_ / "huge.ini", std::uintmax_t{64} << 30);
+    std::vector<std::filesystem::path> paths = {dir_ / "missing.ini", dir_ / "folder.ini", dir_ / "file" / "x.ini",
+                                                dir_ / "utf16.ini", dir_ / "huge.ini"};
 #ifndef _WIN32
     ASSERT_EQ(::mkfifo((dir_ / "pipe.ini").c_str(), 0644), 0);  // must not block the reader
     paths.push_back(dir_ / "pipe.ini");
@@ -295,11 +300,13 @@ TEST_F(ProfileFileTest, WriteFailsWithoutAUsableFolderOrFileAndLeavesNothing) {
     EXPECT_EQ(FolderEntries(dir_.Path()).size(), paths.size() - 1);
 }
 
-TEST_F(ProfileFileTest, FailedReplacementRemovesItsTemporaryFile) {
-    // The temporary file is written and synced; only the rename over a folder fails.
-    std::filesystem::create_directory(dir_ / "target");
-    EXPECT_THROW(ReplaceWholeFile(dir_ / "target", "[S]\nk=v\n"), WriteError);
-    EXPECT_EQ(FolderEntries(dir_.Path()), std::vector<std::string>{"target"});
+TEST_F(ProfileFileTest, ATemporaryFileLeftByACrashGoesWithTheNextWrite) {
+    WriteFileBytes(path_, "[S]\nk=1\n");
+    WriteFileBytes(dir_ / ".nagitori.ini.tmp", "[S]\nk=half a fi");
+    ProfileFile file(path_);
+    file.WriteString("S", "k", "2");
+    EXPECT_EQ(ReadFileBytes(path_), "[S]\nk=2\n");
+    EXPECT_EQ(FolderEntries(dir_.Path()), std::vector<std::string>{"nagitori.ini"});
 }
 
 TEST_F(ProfileFileTest, EraseSection) {

@@ -12,12 +12,11 @@
 namespace nagitori::test {
 
 #ifdef _WIN32
-TempDir::TempDir() {
+TempDir::TempDir(const std::filesystem::path& base) {
     // No mkdtemp here: a folder of a random name that create_directory makes anew is just as private.
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path candidate =
-            std::filesystem::temp_directory_path() / ("nagitori-test-" + std::to_string(random()));
+        const std::filesystem::path candidate = base / ("nagitori-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -26,8 +25,8 @@ TempDir::TempDir() {
     throw std::runtime_error("cannot create a temporary folder");
 }
 #else
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nagitori-test-XXXXXX").string();
+TempDir::TempDir(const std::filesystem::path& base) {
+    std::string pattern = (base / "nagitori-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }

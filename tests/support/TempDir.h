@@ -10,7 +10,8 @@ namespace nagitori::test {
 // A fresh folder for one test, removed with everything in it when the test ends.
 class TempDir {
 public:
-    TempDir();
+    // In the system's temporary folder, or in the given one.
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

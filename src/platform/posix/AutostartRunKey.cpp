@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/Error.h"
+#include "common/PosixFile.h"
 
 namespace nagitori::posix {
 
@@ -176,6 +177,11 @@ public:
         const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
         // A desktop entry holds UTF-8 text only; anything else would read back as another type.
         if (!path || !g_utf8_validate_len(data.data(), data.size(), nullptr)) {
+            throw Error(RunKeyWriteFailedMessage(name));
+        }
+        // A read-only entry stays as it is, for root too.
+        struct stat existing {};
+        if (stat(path->c_str(), &existing) == 0 && posix_file::IsWriteProtected(*path, existing.st_mode)) {
             throw Error(RunKeyWriteFailedMessage(name));
         }
         KeyFile file(g_key_file_new());
