@@ -192,12 +192,10 @@ TEST(QtPickers, DropsTrailingSeparatorsExceptARootsOwn) {
         {"/home/user//", "/home/user"},
         {"/", "/"},
         {"///", "/"},
-        {"C:\\Users\\", "C:\\Users"},
+        // A backslash is part of a name here, and "C:" an ordinary folder name.
+        {"/home/u/a\\", "/home/u/a\\"},
         {"C:\\", "C:\\"},
-        {"C:/", "C:/"},
-        {"C:\\\\", "C:\\"},
-        {"\\\\server\\share\\", "\\\\server\\share"},
-        {"dir:\\", "dir:"},
+        {"C:/", "C:"},
         {"", ""},
     };
     for (const Case& c : cases) {
