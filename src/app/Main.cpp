@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include <QIcon>
+#include <QWindow>
 #include <system_error>
 
 #include "app/GeneralErrorBox.h"
@@ -233,15 +234,20 @@ int TMainForm::ShownPage() const {
 }
 
 void TMainForm::SetStayOnTop(bool on) {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
+    Qt::WindowFlags flags = windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) {
         return;
     }
-    // Changing the flags of a visible window hides it.
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    QWindow* handle = windowHandle();
+    if (handle == nullptr) {
+        setWindowFlags(flags);
+        return;
     }
+    // New widget flags would hide the window and make a new native one; the native window's own flags
+    // change its stacking in place.
+    overrideWindowFlags(flags);
+    handle->setFlags(flags);
 }
 
 void TMainForm::StartupEntryClick() {
