@@ -133,7 +133,7 @@ void TMainForm::FormCreate() {
     LauncherReading.emplace(LauncherDataPath(appData));
 
     SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
-    SettingDataReader.emplace(SettingDataFileName);
+    SettingDataReader.emplace(PathFromUtf8(SettingDataFileName));
 
     if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {
         desktop_.MessageBox(this, QStringLiteral("管理者権限で起動してください。"), mb::kIconError | mb::kTopmost);
@@ -307,7 +307,7 @@ void TMainForm::N2Click() {
 
 void TMainForm::N4Click() {
     try {
-        ProfileFile file(SettingDataFileName);
+        ProfileFile file(PathFromUtf8(SettingDataFileName));
         keys::Write(file, keys::kGiveAdministrator, N4->isChecked());
     } catch (const std::exception&) {
         N4->setChecked(!N4->isChecked());
@@ -316,7 +316,7 @@ void TMainForm::N4Click() {
 
 void TMainForm::N5Click() {
     try {
-        ProfileFile file(SettingDataFileName);
+        ProfileFile file(PathFromUtf8(SettingDataFileName));
         keys::Write(file, keys::kWindowTopShow, N5->isChecked());
     } catch (const std::exception&) {
         N5->setChecked(!N5->isChecked());

@@ -9,6 +9,7 @@
 #include "app/GeneralErrorBox.h"
 #include "common/Error.h"
 #include "common/Messages.h"
+#include "common/Utf8Path.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
@@ -72,7 +73,8 @@ QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const char* caption, 
 }
 
 // Deletes a file and never reports anything: a missing file, a folder or a refusal is passed over.
-void DeleteFileQuietly(const std::string& path) {
+void DeleteFileQuietly(const std::string& fileName) {
+    const std::filesystem::path path = PathFromUtf8(fileName);
     std::error_code ignored;
     const std::filesystem::file_status status = std::filesystem::symlink_status(path, ignored);
     if (std::filesystem::is_directory(status)) {
@@ -212,12 +214,12 @@ void TSetting::Handle(void (TSetting::*handler)()) {
 
 void TSetting::FormCreate() {
     const std::filesystem::path appData = system_.AppDataFolder();
-    CurrentDirectoryHistoryDataFileName = CurrentDirectoryHistoryPath(appData).string();
-    FilePathHistoryDataFileName = ExecuteFileHistoryPath(appData).string();
-    LauncherDataFileName = LauncherDataPath(appData).string();
+    CurrentDirectoryHistoryDataFileName = Utf8FromPath(CurrentDirectoryHistoryPath(appData));
+    FilePathHistoryDataFileName = Utf8FromPath(ExecuteFileHistoryPath(appData));
+    LauncherDataFileName = Utf8FromPath(LauncherDataPath(appData));
 
-    SettingDataFileName = SettingsFilePath(system_.ExecutablePath()).string();
-    SettingData.emplace(SettingDataFileName);
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
+    SettingData.emplace(PathFromUtf8(SettingDataFileName));
 
     ReadControls();
 
