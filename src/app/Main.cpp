@@ -73,6 +73,8 @@ void TMainForm::BuildPages() {
     Item->setObjectName(QStringLiteral("Item"));
     Item->setGeometry(8, 8, 161, 385);
     Item->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Two entries are wider than the list: they take a second line rather than lose their end.
+    Item->setWordWrap(true);
     for (const char* text : kEntryTexts) {
         Item->addItem(QString::fromUtf8(text));
     }

@@ -22,7 +22,7 @@ constexpr int kSideButtonWidth = 35;
 
 QLabel* LabelAbove(QWidget* parent, const char* caption, QWidget* field) {
     auto* label = new QLabel(Text(caption), parent);
-    label->setGeometry(field->x(), field->y() - 16, field->width(), 13);
+    label->setGeometry(field->x(), field->y() - 16, field->width(), 16);
     label->setBuddy(field);
     return label;
 }

@@ -99,10 +99,10 @@ TSetting::TSetting(System& system, Desktop& desktop, QWidget* owner, SettingDial
     BuildOtherPage();
     PageControl1->setCurrentIndex(0);
 
-    OK = MakeButton(this, "OK", "OK", QRect(278, 208, 75, 25));
+    OK = MakeButton(this, "OK", "OK", QRect(274, 208, 77, 25));
     OK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     OK->setDefault(true);
-    Cancel = MakeButton(this, "Cancel", "キャンセル", QRect(359, 208, 75, 25));
+    Cancel = MakeButton(this, "Cancel", "キャンセル", QRect(357, 208, 77, 25));
     Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     SetTabOrder();
