@@ -4,6 +4,7 @@
 #include <QWindow>
 #include <system_error>
 
+#include "app/AccessKeys.h"
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
 #include "common/Messages.h"
@@ -59,6 +60,7 @@ TMainForm::TMainForm(System& system, Desktop& desktop, QWidget* parent)
     setCentralWidget(centralArea);
     BuildMenu();
     BuildPages();
+    SetUpAccessKeys(*this, *AppMenu);
     // The client area excludes the menu bar, so the window grows by it; never resizable.
     setFixedSize(kClientWidth, kClientHeight + AppMenu->sizeHint().height());
 
