@@ -1,6 +1,10 @@
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <map>
 
 #include "app/MainFormFixture.h"
 #include "app/OptionsPage.h"
@@ -15,7 +19,7 @@
 namespace nagitori::test {
 namespace {
 
-using CaptionFit = MainFormFixture;
+using EveryWindow = MainFormFixture;
 
 std::string Findings(const QStringList& findings) {
     return findings.join(u'\n').toStdString();
@@ -42,7 +46,50 @@ TEST(TextFit, FindsACaptionWiderThanItsButtonAndCountsTheIcon) {
     EXPECT_TRUE(ClippedTexts(window).isEmpty());
 }
 
-TEST_F(CaptionFit, EveryTextOfEveryWindowFits) {
+// Access keys that two visible controls of the window carry: Qt would only move the focus between them.
+QStringList SharedAccessKeys(const QWidget& window) {
+    std::map<QKeySequence, QStringList> owners;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        QString caption;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            caption = button->text();
+        } else if (const auto* label = qobject_cast<const QLabel*>(widget); label != nullptr && label->buddy()) {
+            caption = label->text();
+        } else if (const auto* box = qobject_cast<const QGroupBox*>(widget)) {
+            caption = box->title();
+        }
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (widget->isVisibleTo(&window) && !key.isEmpty()) {
+            owners[key].push_back(caption);
+        }
+    }
+    QStringList findings;
+    for (const auto& [key, captions] : owners) {
+        if (captions.size() > 1) {
+            findings.push_back(key.toString() + QStringLiteral(": ") + captions.join(QStringLiteral(", ")));
+        }
+    }
+    return findings;
+}
+
+TEST(SharedAccessKeys, FindsTwoVisibleControlsWithOneKey) {
+    QWidget window;
+    new QPushButton(QStringLiteral("設定(&S)"), &window);
+    auto* label = new QLabel(QStringLiteral("サイズ(&S):"), &window);
+    EXPECT_TRUE(SharedAccessKeys(window).isEmpty());  // a label without a field has no key
+    label->setBuddy(new QPushButton(QStringLiteral("..."), &window));
+    EXPECT_EQ(SharedAccessKeys(window), QStringList{QStringLiteral("Alt+S: 設定(&S), サイズ(&S):")});
+    label->hide();
+    EXPECT_TRUE(SharedAccessKeys(window).isEmpty());
+}
+
+void Inspect(const QWidget& window) {
+    EXPECT_TRUE(ClippedTexts(window).isEmpty()) << Findings(ClippedTexts(window));
+    EXPECT_TRUE(SharedAccessKeys(window).isEmpty()) << Findings(SharedAccessKeys(window));
+}
+
+// Every page of every window, as the user meets it.
+TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     std::filesystem::create_directory(DataFolder());
     WriteFileBytes(LauncherDataPath(system.appData),
                    "[Application_1]\nName=メモ帳\nFilePath=/usr/bin/gedit\n[Application_2]\nName=端末\n"
@@ -52,39 +99,39 @@ TEST_F(CaptionFit, EveryTextOfEveryWindowFits) {
     for (int entry = 0; entry < main.Item->count(); ++entry) {
         SCOPED_TRACE(main.Item->item(entry)->text().toStdString());
         main.Item->setCurrentRow(entry);
-        EXPECT_TRUE(ClippedTexts(main).isEmpty()) << Findings(ClippedTexts(main));
+        Inspect(main);
     }
     // Registered, the options page shows its other caption.
     main.Page5->SetStartupCaption(true);
-    EXPECT_TRUE(ClippedTexts(main).isEmpty()) << Findings(ClippedTexts(main));
+    Inspect(main);
 
     TSetting setting(system, desktop, &main, SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5});
     setting.show();
     for (int page = 0; page < setting.PageControl1->count(); ++page) {
         SCOPED_TRACE(setting.PageControl1->tabText(page).toStdString());
         setting.PageControl1->setCurrentIndex(page);
-        EXPECT_TRUE(ClippedTexts(setting).isEmpty()) << Findings(ClippedTexts(setting));
+        Inspect(setting);
     }
     setting.hide();
 
     TLauncher launcher(system, desktop, &main);
     launcher.show();
     launcher.LauncherList->setCurrentRow(1);
-    EXPECT_TRUE(ClippedTexts(launcher).isEmpty()) << Findings(ClippedTexts(launcher));
+    Inspect(launcher);
     TLauncherToolEdit toolEdit(system, desktop, &launcher);
     toolEdit.show();
-    EXPECT_TRUE(ClippedTexts(toolEdit).isEmpty()) << Findings(ClippedTexts(toolEdit));
+    Inspect(toolEdit);
     toolEdit.hide();
     launcher.hide();
 
     TExecuteFileRun runFile(system, desktop, &main);
     runFile.show();
-    EXPECT_TRUE(ClippedTexts(runFile).isEmpty()) << Findings(ClippedTexts(runFile));
+    Inspect(runFile);
     runFile.hide();
 
     TVersionInformation version(system, desktop, &main);
     version.show();
-    EXPECT_TRUE(ClippedTexts(version).isEmpty()) << Findings(ClippedTexts(version));
+    Inspect(version);
 }
 
 }  // namespace
