@@ -1,8 +1,10 @@
 #include "app/Main.h"
 
 #include <QIcon>
+#include <QWindow>
 #include <system_error>
 
+#include "app/AccessKeys.h"
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
 #include "common/Messages.h"
@@ -58,6 +60,7 @@ TMainForm::TMainForm(System& system, Desktop& desktop, QWidget* parent)
     setCentralWidget(centralArea);
     BuildMenu();
     BuildPages();
+    SetUpAccessKeys(*this, *AppMenu);
     // The client area excludes the menu bar, so the window grows by it; never resizable.
     setFixedSize(kClientWidth, kClientHeight + AppMenu->sizeHint().height());
 
@@ -72,6 +75,8 @@ void TMainForm::BuildPages() {
     Item->setObjectName(QStringLiteral("Item"));
     Item->setGeometry(8, 8, 161, 385);
     Item->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Two entries are wider than the list: they take a second line rather than lose their end.
+    Item->setWordWrap(true);
     for (const char* text : kEntryTexts) {
         Item->addItem(QString::fromUtf8(text));
     }
@@ -132,7 +137,7 @@ void TMainForm::FormCreate() {
     LauncherReading.emplace(LauncherDataPath(appData));
 
     SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
-    SettingDataReader.emplace(SettingDataFileName);
+    SettingDataReader.emplace(PathFromUtf8(SettingDataFileName));
 
     if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {
         desktop_.MessageBox(this, QStringLiteral("管理者権限で起動してください。"), mb::kIconError | mb::kTopmost);
@@ -233,15 +238,20 @@ int TMainForm::ShownPage() const {
 }
 
 void TMainForm::SetStayOnTop(bool on) {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
+    Qt::WindowFlags flags = windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) {
         return;
     }
-    // Changing the flags of a visible window hides it.
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    QWindow* handle = windowHandle();
+    if (handle == nullptr) {
+        setWindowFlags(flags);
+        return;
     }
+    // New widget flags would hide the window and make a new native one; the native window's own flags
+    // change its stacking in place.
+    overrideWindowFlags(flags);
+    handle->setFlags(flags);
 }
 
 void TMainForm::StartupEntryClick() {
@@ -301,7 +311,7 @@ void TMainForm::N2Click() {
 
 void TMainForm::N4Click() {
     try {
-        ProfileFile file(SettingDataFileName);
+        ProfileFile file(PathFromUtf8(SettingDataFileName));
         keys::Write(file, keys::kGiveAdministrator, N4->isChecked());
     } catch (const std::exception&) {
         N4->setChecked(!N4->isChecked());
@@ -310,7 +320,7 @@ void TMainForm::N4Click() {
 
 void TMainForm::N5Click() {
     try {
-        ProfileFile file(SettingDataFileName);
+        ProfileFile file(PathFromUtf8(SettingDataFileName));
         keys::Write(file, keys::kWindowTopShow, N5->isChecked());
     } catch (const std::exception&) {
         N5->setChecked(!N5->isChecked());

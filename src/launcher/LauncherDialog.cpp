@@ -33,7 +33,7 @@ QLineEdit* PanelField(QGroupBox* box, const char* name, const char* caption, int
     field->setReadOnly(true);
     field->setGeometry(10 + 256 * (position % 2), 33 + 42 * (position / 2), 245, 21);
     auto* label = new QLabel(Text(caption), box);
-    label->setGeometry(field->x(), field->y() - 16, field->width(), 13);
+    label->setGeometry(field->x(), field->y() - 16, field->width(), 16);
     label->setBuddy(field);
     return field;
 }

@@ -3,7 +3,6 @@
 #include "app/DialogFrame.h"
 #include "app/GeneralErrorBox.h"
 #include "app/SingleLineField.h"
-#include "common/Error.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
 #include "launcher/WindowSizeTexts.h"
@@ -24,7 +23,7 @@ constexpr int kSideButtonWidth = 35;
 
 QLabel* LabelAbove(QWidget* parent, const char* caption, QWidget* field) {
     auto* label = new QLabel(Text(caption), parent);
-    label->setGeometry(field->x(), field->y() - 16, field->width(), 13);
+    label->setGeometry(field->x(), field->y() - 16, field->width(), 16);
     label->setBuddy(field);
     return label;
 }
@@ -163,11 +162,7 @@ void TLauncherToolEdit::FilePathReferenceClick() {
 
     // The options are read at each choice, so a change in the settings dialog applies at once.
     if (Name->text().isEmpty() && keys::Read(*SettingData, keys::kLauncherName) == 1) {
-        try {
-            Name->setText(QString::fromStdString(FileNameWithoutExtension(path)));
-        } catch (const Error&) {
-            // A POSIX file name may hold characters no path may hold elsewhere: the name is left to the user.
-        }
+        Name->setText(QString::fromStdString(FileNameWithoutExtension(path)));
     }
     if (CurrentDirectory->text().isEmpty() && keys::Read(*SettingData, keys::kLauncherCurrentDirectory) == 1) {
         CurrentDirectory->setText(QString::fromStdString(FolderOfPath(path)));

@@ -7,14 +7,29 @@
 namespace nagitori {
 namespace {
 
+// How this system writes paths.
+struct PathRules {
+    std::string_view separators;
+    bool drives;  // "C:" at the start names a drive
+    bool controlCharactersInvalid;
+    std::string_view invalidCharacters;
+};
+
+#ifdef _WIN32
+constexpr PathRules kRules{"\\/", true, true, "\"<>|"};
+#else
+// NUL is the only byte a POSIX name cannot hold.
+constexpr PathRules kRules{"/", false, false, std::string_view("\0", 1)};
+#endif
+
 bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
+    return kRules.separators.find(c) != std::string_view::npos;
 }
 
 // Length of a leading drive ("C:"), or 0.
 std::size_t DriveLength(std::string_view path) {
     const bool letter = path.size() >= 2 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    return letter && path[1] == ':' ? 2 : 0;
+    return kRules.drives && letter && path[1] == ':' ? 2 : 0;
 }
 
 // Length of the folder part: up to and including the last separator, else the drive.
@@ -28,8 +43,8 @@ std::size_t FolderPartLength(std::string_view path) {
 }
 
 bool IsInvalidPathCharacter(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || c == '"' || c == '<' || c == '>' || c == '|';
+    return (kRules.controlCharactersInvalid && static_cast<unsigned char>(c) < 0x20) ||
+           kRules.invalidCharacters.find(c) != std::string_view::npos;
 }
 
 }  // namespace

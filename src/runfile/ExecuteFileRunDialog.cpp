@@ -63,7 +63,7 @@ void TExecuteFileRun::BuildControls() {
     const auto label = [this](const char* name, const char* caption, int row, QWidget* buddy) {
         auto* widget = new QLabel(Text(caption), this);
         widget->setObjectName(Text(name));
-        widget->setGeometry(kLeft, LabelTop(row), kFieldWidth, 15);
+        widget->setGeometry(kLeft, LabelTop(row), kFieldWidth, FieldTop(row) - LabelTop(row));
         widget->setBuddy(buddy);
         return widget;
     };
@@ -119,11 +119,11 @@ void TExecuteFileRun::BuildControls() {
 
     OK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
-    OK->setGeometry(264, 202, 75, 25);
+    OK->setGeometry(260, 202, 77, 25);
     OK->setDefault(true);
     Cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), Text("キャンセル"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setGeometry(345, 202, 75, 25);
+    Cancel->setGeometry(343, 202, 77, 25);
 
     const std::array<QWidget*, 10> order{
         ExecuteFilePath, FilePathReference, CommandLine, CommandLineSet, CurrentDirectory, CurrentDirectoryReference,

@@ -6,6 +6,17 @@
 
 namespace nagitori {
 
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
+#else
+// An entry in other letter case names another file here.
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
+#endif
+
+}  // namespace
+
 HistoryComboBox::HistoryComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -45,15 +56,20 @@ void HistoryComboBox::CompleteInline(const QString& text) {
     if (!keptLength_ || text.size() <= *keptLength_ || edit->cursorPosition() != text.size()) {
         return;
     }
+    keptLength_.reset();
     for (int i = 0; i < count(); ++i) {
         const QString entry = itemText(i);
-        if (!entry.startsWith(text, Qt::CaseInsensitive)) {
+        if (!entry.startsWith(text, kFileNameCase)) {
             continue;
         }
         // The first match decides, also when it is the typed text itself and adds nothing.
         if (entry.size() > text.size()) {
-            edit->setText(text + entry.mid(text.size()));
-            edit->setSelection(text.size(), entry.size() - text.size());
+            // A cursor move ends the typing as one undo step, so that undo takes back the completion alone.
+            edit->cursorBackward(false);
+            edit->cursorForward(false);
+            const QString remainder = entry.mid(text.size());
+            edit->insert(remainder);
+            edit->setSelection(text.size(), remainder.size());
         }
         return;
     }

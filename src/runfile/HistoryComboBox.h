@@ -10,9 +10,10 @@ class QKeyEvent;
 namespace nagitori {
 
 // A combo box that takes free typing and offers a history, oldest entry at the top. Typing at the end
-// of the text is completed from the first entry that begins with the typed text in any letter case:
-// the entry's remainder is appended and selected, so further typing replaces it. What the user typed is
-// never changed, and the list never grows from typing.
+// of the text is completed from the first entry that begins with the typed text (letter for letter where
+// file names tell letter case apart, in any case on Windows): the entry's remainder is appended and
+// selected, so further typing replaces it, and undo takes it back. What the user typed is never changed,
+// and the list never grows from typing.
 class HistoryComboBox : public QComboBox {
     Q_OBJECT
 public:

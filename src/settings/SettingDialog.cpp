@@ -10,6 +10,7 @@
 #include "app/SingleLineField.h"
 #include "common/Error.h"
 #include "common/Messages.h"
+#include "common/Utf8Path.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
@@ -73,7 +74,8 @@ QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const char* caption, 
 }
 
 // Deletes a file and never reports anything: a missing file, a folder or a refusal is passed over.
-void DeleteFileQuietly(const std::string& path) {
+void DeleteFileQuietly(const std::string& fileName) {
+    const std::filesystem::path path = PathFromUtf8(fileName);
     std::error_code ignored;
     const std::filesystem::file_status status = std::filesystem::symlink_status(path, ignored);
     if (std::filesystem::is_directory(status)) {
@@ -98,10 +100,10 @@ TSetting::TSetting(System& system, Desktop& desktop, QWidget* owner, SettingDial
     BuildOtherPage();
     PageControl1->setCurrentIndex(0);
 
-    OK = MakeButton(this, "OK", "OK", QRect(278, 208, 75, 25));
+    OK = MakeButton(this, "OK", "OK", QRect(274, 208, 77, 25));
     OK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     OK->setDefault(true);
-    Cancel = MakeButton(this, "Cancel", "キャンセル", QRect(359, 208, 75, 25));
+    Cancel = MakeButton(this, "Cancel", "キャンセル", QRect(357, 208, 77, 25));
     Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     SetTabOrder();
@@ -213,12 +215,12 @@ void TSetting::Handle(void (TSetting::*handler)()) {
 
 void TSetting::FormCreate() {
     const std::filesystem::path appData = system_.AppDataFolder();
-    CurrentDirectoryHistoryDataFileName = CurrentDirectoryHistoryPath(appData).string();
-    FilePathHistoryDataFileName = ExecuteFileHistoryPath(appData).string();
-    LauncherDataFileName = LauncherDataPath(appData).string();
+    CurrentDirectoryHistoryDataFileName = Utf8FromPath(CurrentDirectoryHistoryPath(appData));
+    FilePathHistoryDataFileName = Utf8FromPath(ExecuteFileHistoryPath(appData));
+    LauncherDataFileName = Utf8FromPath(LauncherDataPath(appData));
 
-    SettingDataFileName = SettingsFilePath(system_.ExecutablePath()).string();
-    SettingData.emplace(SettingDataFileName);
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
+    SettingData.emplace(PathFromUtf8(SettingDataFileName));
 
     ReadControls();
 

@@ -18,7 +18,7 @@ TEST_F(MainFormLayout, WindowListAndPageAreaHaveTheirGeometry) {
     EXPECT_EQ(main.Item->geometry(), QRect(8, 8, 161, 385));
     EXPECT_EQ(main.Tab->geometry(), QRect(175, 0, 489, 425));
     EXPECT_EQ(main.Tab->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(main.font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(main.font().family(), QStringLiteral("Noto Sans CJK JP"));
     EXPECT_EQ(main.font().pixelSize(), 11);
 
     const std::vector<const char*> entries = {"システムツール", "Windows標準アプリケーション",

@@ -1,3 +1,6 @@
+#include <QSignalSpy>
+#include <QWindow>
+
 #include "app/MainFormFixture.h"
 
 namespace nagitori::test {
@@ -34,15 +37,20 @@ TEST_F(MainFormToggle, EachToggleWritesOnlyItsOwnKey) {
     }
 }
 
-TEST_F(MainFormToggle, StayOnTopFollowsN5) {
+TEST_F(MainFormToggle, StayOnTopFollowsN5InTheSameNativeWindow) {
     TMainForm& main = Create();
     main.show();
-    main.N5->trigger();
-    EXPECT_TRUE(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(main.isVisible());
-    main.N5->trigger();
-    EXPECT_FALSE(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(main.isVisible());
+    const WId window = main.winId();
+    QSignalSpy hidden(main.windowHandle(), &QWindow::visibleChanged);
+    for (bool on : {true, false, true}) {
+        SCOPED_TRACE(on);
+        main.N5->trigger();
+        EXPECT_EQ(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(main.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(main.winId(), window);
+        EXPECT_TRUE(main.isVisible());
+    }
+    EXPECT_EQ(hidden.count(), 0);
 }
 
 TEST_F(MainFormToggle, AFailedWriteTakesTheCheckMarkBackSilently) {

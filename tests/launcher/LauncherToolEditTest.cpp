@@ -116,16 +116,17 @@ TEST_F(LauncherToolEdit, ChoosingAFileFillsOnlyEmptyFieldsAsTheSettingsAllow) {
         QString expectedDirectory;
     };
     const Case cases[] = {
-        {"", u""_s, u""_s, u"C:\\Windows\\notepad.exe"_s, u"notepad"_s, u"C:\\Windows"_s},
+        {"", u""_s, u""_s, u"/usr/bin/gedit"_s, u"gedit"_s, u"/usr/bin"_s},
         {"Launcher_Name=1\nLauncher_CurrentDirectory=1\n", u""_s, u""_s, u"/usr/bin/xterm"_s, u"xterm"_s,
          u"/usr/bin"_s},
-        {"", u""_s, u""_s, u"C:\\setup.exe"_s, u"setup"_s, u"C:\\"_s},
-        {"Launcher_Name=0\n", u""_s, u""_s, u"C:\\a\\b.exe"_s, u""_s, u"C:\\a"_s},
-        {"Launcher_Name=2\nLauncher_CurrentDirectory=0\n", u""_s, u""_s, u"C:\\a\\b.exe"_s, u""_s, u""_s},
-        {"Launcher_CurrentDirectory=2\n", u""_s, u""_s, u"C:\\a\\b.exe"_s, u"b"_s, u""_s},
-        {"", u"既存"_s, u"D:\\work"_s, u"C:\\a\\b.exe"_s, u"既存"_s, u"D:\\work"_s},
-        // A POSIX name may hold what a path may not: the name is left empty, the rest still filled.
-        {"", u""_s, u""_s, u"/tmp/a|b.sh"_s, u""_s, u"/tmp"_s},
+        {"", u""_s, u""_s, u"/setup.sh"_s, u"setup"_s, u"/"_s},
+        {"Launcher_Name=0\n", u""_s, u""_s, u"/a/b.sh"_s, u""_s, u"/a"_s},
+        {"Launcher_Name=2\nLauncher_CurrentDirectory=0\n", u""_s, u""_s, u"/a/b.sh"_s, u""_s, u""_s},
+        {"Launcher_CurrentDirectory=2\n", u""_s, u""_s, u"/a/b.sh"_s, u"b"_s, u""_s},
+        {"", u"既存"_s, u"/work"_s, u"/a/b.sh"_s, u"既存"_s, u"/work"_s},
+        // A POSIX name may hold a backslash and characters a Windows path may not.
+        {"", u""_s, u""_s, u"/home/u/a\\b.sh"_s, u"a\\b"_s, u"/home/u"_s},
+        {"", u""_s, u""_s, u"/tmp/a|b.sh"_s, u"a|b"_s, u"/tmp"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.autoInput + (" " + c.chosen.toStdString()));
@@ -133,7 +134,7 @@ TEST_F(LauncherToolEdit, ChoosingAFileFillsOnlyEmptyFieldsAsTheSettingsAllow) {
         TLauncherToolEdit& e = Create();
         e.Name->setText(c.name);
         e.CurrentDirectory->setText(c.directory);
-        e.FilePath->setText(u"C:\\old dir\\old.exe"_s);
+        e.FilePath->setText(u"/old dir/old.sh"_s);
         desktop.openFileRequests.clear();
         desktop.openFileAnswers.push_back({c.chosen});
         e.FilePathReference->click();
@@ -143,8 +144,8 @@ TEST_F(LauncherToolEdit, ChoosingAFileFillsOnlyEmptyFieldsAsTheSettingsAllow) {
         EXPECT_EQ(options.title, u"実行ファイルの選択"_s);
         EXPECT_EQ(options.filter, u"実行ファイル（*.exe;*.bat;*.cmd;*.com）|*.exe;*.bat;*.cmd;*.com"_s);
         EXPECT_FALSE(options.multiSelect);
-        EXPECT_EQ(options.initialFileName, u"C:\\old dir\\old.exe"_s);
-        EXPECT_EQ(options.initialFolder, u"C:\\old dir\\"_s);
+        EXPECT_EQ(options.initialFileName, u"/old dir/old.sh"_s);
+        EXPECT_EQ(options.initialFolder, u"/old dir/"_s);
 
         EXPECT_EQ(e.FilePath->text(), c.chosen);
         EXPECT_EQ(e.Name->text(), c.expectedName);
@@ -156,7 +157,7 @@ TEST_F(LauncherToolEdit, ChoosingAFileFillsOnlyEmptyFieldsAsTheSettingsAllow) {
 TEST_F(LauncherToolEdit, TheAutoFillSettingsAreReadAtEachChoice) {
     WriteSettings("[AutoInput]\nLauncher_Name=0\nLauncher_CurrentDirectory=0\n");
     TLauncherToolEdit& e = Create();
-    desktop.openFileAnswers = {{u"C:\\a\\first.exe"_s}, {u"C:\\b\\second.exe"_s}, {u"C:\\c\\third.exe"_s}};
+    desktop.openFileAnswers = {{u"/a/first.sh"_s}, {u"/b/second.sh"_s}, {u"/c/third.sh"_s}};
     e.FilePathReference->click();
     EXPECT_TRUE(e.Name->text().isEmpty());
     EXPECT_TRUE(e.CurrentDirectory->text().isEmpty());
@@ -164,14 +165,14 @@ TEST_F(LauncherToolEdit, TheAutoFillSettingsAreReadAtEachChoice) {
     WriteSettings("[AutoInput]\nLauncher_Name=1\nLauncher_CurrentDirectory=1\n");
     e.FilePathReference->click();
     EXPECT_EQ(e.Name->text(), u"second"_s);
-    EXPECT_EQ(e.CurrentDirectory->text(), u"C:\\b"_s);
+    EXPECT_EQ(e.CurrentDirectory->text(), u"/b"_s);
 
     // A later choice keeps what the earlier one filled in; a cancelled one changes nothing.
     e.FilePathReference->click();
     e.FilePathReference->click();
-    EXPECT_EQ(e.FilePath->text(), u"C:\\c\\third.exe"_s);
+    EXPECT_EQ(e.FilePath->text(), u"/c/third.sh"_s);
     EXPECT_EQ(e.Name->text(), u"second"_s);
-    EXPECT_EQ(e.CurrentDirectory->text(), u"C:\\b"_s);
+    EXPECT_EQ(e.CurrentDirectory->text(), u"/b"_s);
 }
 
 TEST_F(LauncherToolEdit, FolderPickersSetOnlyTheirField) {
@@ -183,24 +184,24 @@ TEST_F(LauncherToolEdit, FolderPickersSetOnlyTheirField) {
         QLineEdit* TLauncherToolEdit::*changed;
     };
     const Case cases[] = {
-        {"N7", [](TLauncherToolEdit& e) { e.N7->trigger(); }, u"ディレクトリの選択"_s, u"C:\\Tools\\"_s,
+        {"N7", [](TLauncherToolEdit& e) { e.N7->trigger(); }, u"ディレクトリの選択"_s, u"/opt/tools/"_s,
          &TLauncherToolEdit::FilePath},
         {"CurrentDirectoryReference", [](TLauncherToolEdit& e) { e.CurrentDirectoryReference->click(); },
-         u"カレントディレクトリの選択"_s, u"D:\\work"_s, &TLauncherToolEdit::CurrentDirectory},
+         u"カレントディレクトリの選択"_s, u"/srv/work"_s, &TLauncherToolEdit::CurrentDirectory},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TLauncherToolEdit& e = Create();
-        e.FilePath->setText(u"C:\\Tools\\app.exe"_s);
-        e.CurrentDirectory->setText(u"D:\\work"_s);
+        e.FilePath->setText(u"/opt/tools/app.sh"_s);
+        e.CurrentDirectory->setText(u"/srv/work"_s);
         desktop.folderRequests.clear();
-        desktop.folderAnswers = {std::nullopt, u"E:\\chosen"_s};
+        desktop.folderAnswers = {std::nullopt, u"/chosen"_s};
 
         c.open(e);
-        EXPECT_EQ(e.FilePath->text(), u"C:\\Tools\\app.exe"_s);
-        EXPECT_EQ(e.CurrentDirectory->text(), u"D:\\work"_s);
+        EXPECT_EQ(e.FilePath->text(), u"/opt/tools/app.sh"_s);
+        EXPECT_EQ(e.CurrentDirectory->text(), u"/srv/work"_s);
         c.open(e);
-        EXPECT_EQ((e.*c.changed)->text(), u"E:\\chosen"_s);
+        EXPECT_EQ((e.*c.changed)->text(), u"/chosen"_s);
         EXPECT_TRUE(e.Name->text().isEmpty());
 
         ASSERT_EQ(desktop.folderRequests.size(), 2u);
@@ -216,7 +217,7 @@ TEST_F(LauncherToolEdit, NameAndDirectoryFromTheFilePathOnDemand) {
     e.move(200, 100);
     e.Name->setText(u"old"_s);
     e.CurrentDirectory->setText(u"old"_s);
-    e.FilePath->setText(u"C:\\Program Files\\App\\app.v2.exe"_s);
+    e.FilePath->setText(u"/opt/My App/app.v2.sh"_s);
 
     desktop.popupChoices.push_back(u"実行ファイルの名前"_s);
     e.NameAutoSet->click();
@@ -225,7 +226,7 @@ TEST_F(LauncherToolEdit, NameAndDirectoryFromTheFilePathOnDemand) {
     EXPECT_EQ(desktop.popups[0].screenPos, e.mapToGlobal(e.NameAutoSet->geometry().topRight() + QPoint(1, 0)));
     EXPECT_EQ(e.Name->text(), u"app.v2"_s);
     e.N6->trigger();
-    EXPECT_EQ(e.CurrentDirectory->text(), u"C:\\Program Files\\App"_s);
+    EXPECT_EQ(e.CurrentDirectory->text(), u"/opt/My App"_s);
 
     // A path without a folder gives an empty directory; an empty path an empty name.
     e.FilePath->setText(u"app.exe"_s);
@@ -237,7 +238,7 @@ TEST_F(LauncherToolEdit, NameAndDirectoryFromTheFilePathOnDemand) {
 
     // A path no file can have: the general error box, and the name stays.
     e.Name->setText(u"kept"_s);
-    e.FilePath->setText(u"C:\\a<b.exe"_s);
+    e.FilePath->setText(u"/tmp/a"_s + QChar(u'\0') + u"b.sh"_s);
     e.N1->trigger();
     EXPECT_EQ(e.Name->text(), u"kept"_s);
     ASSERT_EQ(desktop.boxes.size(), 1u);

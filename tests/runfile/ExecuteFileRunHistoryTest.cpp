@@ -59,7 +59,7 @@ TEST_F(ExecuteFileRunHistory, AnUnreadableHistoryIsReportedAndSkipsTheRestOfTheC
     }
 }
 
-TEST_F(ExecuteFileRunHistory, TypingCompletesFromTheFirstMatchingEntryInAnyCase) {
+TEST_F(ExecuteFileRunHistory, TypingCompletesFromTheFirstEntryThatBeginsWithTheTypedLetters) {
     WriteFileBytes(PathHistory(), "/opt/Tools/run\r\n/opt/tools/build\r\n/usr/bin/ls\r\n/usr/bin/lsblk");
     TExecuteFileRun& d = Open();
     struct Case {
@@ -67,9 +67,11 @@ TEST_F(ExecuteFileRunHistory, TypingCompletesFromTheFirstMatchingEntryInAnyCase)
         const char* text;
         const char* selected;
     };
+    // File names here tell letter case apart: an entry in other case names another file.
     const Case cases[] = {
-        {"/opt/t", "/opt/tools/run", "ools/run"},  // the oldest match; the typed letters stay as typed
-        {"/OPT/TOOLS/B", "/OPT/TOOLS/Build", "uild"},
+        {"/opt/T", "/opt/Tools/run", "ools/run"},
+        {"/opt/t", "/opt/tools/build", "ools/build"},
+        {"/OPT/TOOLS/B", "/OPT/TOOLS/B", ""},
         {"/usr/bin/ls", "/usr/bin/ls", ""},  // the first match is complete: the longer entry is not offered
         {"/usr/bin/lsb", "/usr/bin/lsblk", "lk"},
         {"/srv", "/srv", ""},
@@ -97,6 +99,27 @@ TEST_F(ExecuteFileRunHistory, TypingCompletesFromTheFirstMatchingEntryInAnyCase)
     edit->setCursorPosition(5);
     QTest::keyClicks(d.ExecuteFilePath, u"T"_s);
     EXPECT_EQ(edit->text(), u"/opt/Tx"_s);
+}
+
+TEST_F(ExecuteFileRunHistory, UndoTakesBackTheCompletionThenTheTyping) {
+    WriteFileBytes(PathHistory(), "/opt/Tools/run");
+    TExecuteFileRun& d = Open();
+    QLineEdit* edit = d.ExecuteFilePath->lineEdit();
+    d.ExecuteFilePath->setEditText(u"/opt/"_s);
+    QTest::keyClicks(d.ExecuteFilePath, u"T"_s);
+    ASSERT_EQ(edit->text(), u"/opt/Tools/run"_s);
+    const QString afterEachUndo[] = {u"/opt/T"_s, u"/opt/"_s};
+    for (const QString& text : afterEachUndo) {
+        QTest::keyClick(d.ExecuteFilePath, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), text);
+        EXPECT_EQ(edit->cursorPosition(), text.size());
+    }
+    // Redo brings the letter back, then the completion.
+    const QString afterEachRedo[] = {u"/opt/T"_s, u"/opt/Tools/run"_s};
+    for (const QString& text : afterEachRedo) {
+        QTest::keyClick(d.ExecuteFilePath, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), text);
+    }
 }
 
 TEST_F(ExecuteFileRunHistory, TypedTextStaysAsTypedAndTheListNeverGrows) {

@@ -113,8 +113,8 @@ TEST_F(ExecuteFileRunInput, ChoosingAFileFillsAnEmptyDirectoryOnlyWhenTheSetting
     const Case cases[] = {
         {nullptr, "", "/opt/app/run.sh", "/opt/app"},
         {"1", "", "/run.sh", "/"},
-        {"1", "", "C:\\Apps\\run.exe", "C:\\Apps"},
-        {"1", "", "C:\\run.exe", "C:\\"},
+        {"1", "", "/home/u/a\\b.sh", "/home/u"},  // a backslash is part of a name here
+        {"1", "", "C:\\run.exe", ""},
         {"1", "/keep", "/opt/app/run.sh", "/keep"},
         {"1", " ", "/opt/app/run.sh", " "},
         {"0", "", "/opt/app/run.sh", ""},
@@ -145,7 +145,8 @@ TEST_F(ExecuteFileRunInput, TheFilePickerStartsFromTheTypedPathAndCancelChangesN
         {"", ""},
         {"run.exe", ""},
         {"/opt/app/run.sh", "/opt/app/"},
-        {"C:\\Apps\\run.exe", "C:\\Apps\\"},
+        {"/home/u/a\\b.sh", "/home/u/"},
+        {"C:\\Apps\\run.exe", ""},
     };
     TExecuteFileRun& d = Open();
     for (const Case& c : cases) {
@@ -189,8 +190,8 @@ TEST_F(ExecuteFileRunInput, TheExecutablesDirectoryAlwaysReplacesTheWorkingDirec
     const Case cases[] = {
         {"/opt/my app/run.sh", "/opt/my app"},
         {"/run.sh", "/"},
-        {"C:\\Apps\\run.exe", "C:\\Apps"},
-        {"C:\\run.exe", "C:\\"},
+        {"/home/u/a\\b.sh", "/home/u"},
+        {"C:\\run.exe", ""},
         {"run.sh", ""},
         {"", ""},
     };

@@ -21,7 +21,7 @@ TEST_F(ExecuteFileRunLayout, WindowIsAFixedDialogCentredOnItsOwner) {
     EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(d.font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(d.font().family(), QStringLiteral("Noto Sans CJK JP"));
     EXPECT_EQ(d.font().pixelSize(), 11);
 
     owner.show();

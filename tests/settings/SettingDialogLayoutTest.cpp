@@ -46,7 +46,7 @@ TEST_F(SettingDialogLayout, WindowPagesAndButtons) {
     EXPECT_EQ(d.size(), QSize(442, 240));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(d.font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(d.font().family(), QStringLiteral("Noto Sans CJK JP"));
 
     const char* pages[][2] = {{"TabSheet1", "ツールの起動時オプション"},
                               {"TabSheet2", "起動時の設定"},

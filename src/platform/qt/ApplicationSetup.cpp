@@ -23,8 +23,9 @@ void SetUpApplication(QApplication& app) {
         delete translator;
     }
 
-    // Tahoma rarely exists outside Windows; the style hint lets fontconfig pick a sans that has kana.
-    QFont font(QStringLiteral("Tahoma"));
+    // One family for Latin and Japanese: with a Latin font and a Japanese fallback of other metrics,
+    // captions come out wider than planned and are cut. Without it the style hint picks the desktop's sans.
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     QApplication::setFont(font);

@@ -12,9 +12,18 @@ namespace nagitori {
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr bool kHasDrives = true;
 bool IsSeparator(QChar c) {
     return c == u'/' || c == u'\\';
 }
+#else
+// A backslash is part of a name here.
+constexpr bool kHasDrives = false;
+bool IsSeparator(QChar c) {
+    return c == u'/';
+}
+#endif
 
 // Both pickers are Qt's own dialog: it follows the application's Japanese translation and honours every
 // option set here, where a native dialog speaks the desktop's language and ignores some of them.
@@ -153,7 +162,7 @@ QString WithoutTrailingSeparator(const QString& path) {
     if (end == 0) {
         return path.left(1);
     }
-    const bool driveRoot = end == 2 && path[1] == u':' && path[0].isLetter();
+    const bool driveRoot = kHasDrives && end == 2 && path[1] == u':' && path[0].isLetter();
     return path.left(driveRoot ? end + 1 : end);
 }
 

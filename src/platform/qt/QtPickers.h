@@ -22,7 +22,7 @@ std::unique_ptr<QFileDialog> BuildOpenFileDialog(QWidget* parent, const OpenFile
 // The folder picker set up from the options, not yet shown.
 std::unique_ptr<QFileDialog> BuildFolderDialog(QWidget* parent, const FolderOptions& options);
 
-// A folder path without trailing separators; a root ("/", "C:\", "C:/") keeps its own.
+// A folder path without trailing separators; a root ("/", on Windows also "C:\" and "C:/") keeps its own.
 QString WithoutTrailingSeparator(const QString& path);
 
 }  // namespace nagitori

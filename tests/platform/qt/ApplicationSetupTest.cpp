@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTranslator>
 
 #include "platform/qt/ApplicationSetup.h"
@@ -35,8 +38,12 @@ TEST_F(ApplicationSetupTest, NamesTheApplicationAndSetsTheFont) {
     SetUpApplication(*qApp);
     EXPECT_EQ(QApplication::applicationName(), QStringLiteral("ナギトリ"));
     EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("ナギトリ"));
-    EXPECT_EQ(QApplication::font().family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(QApplication::font().pixelSize(), 11);
+    // The family asked for is the one drawn: Latin and Japanese come from one font.
+    EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Noto Sans CJK JP"));
+    const QRawFont drawn = QRawFont::fromFont(QApplication::font(), QFontDatabase::Japanese);
+    EXPECT_TRUE(drawn.supportsCharacter(u'ナ'));
+    EXPECT_TRUE(drawn.supportsCharacter(u'W'));
 }
 
 TEST_F(ApplicationSetupTest, StandardButtonsSpeakJapanese) {

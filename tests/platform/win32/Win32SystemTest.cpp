@@ -111,7 +111,8 @@ TEST_F(AppDataFolderTest, ComesBackAsUtf8) {
     EXPECT_EQ(Utf8FromPath(Win32System().AppDataFolder()), Utf8FromPath(dir.Path()) + "\\" + kJapaneseFolder);
 }
 
-// The probe program, copied under a Japanese name, reports its own path and its settings file's.
+// The probe program, copied into a folder with a Japanese name, reports its own path and its settings
+// file's, and writes the settings file through its UTF-8 name.
 TEST(Win32System, ExecutableAndSettingsPathsComeBackAsUtf8) {
     TempDir dir;
     const std::filesystem::path folder = dir / kJapaneseFolder;
@@ -133,7 +134,9 @@ TEST(Win32System, ExecutableAndSettingsPathsComeBackAsUtf8) {
     ASSERT_EQ(exitCode, 0u);
 
     const std::string folderText = Utf8FromPath(folder);
-    EXPECT_EQ(ReadFileBytes(folder / "probe.txt"), folderText + "\\nagitori.exe\n" + folderText + "\\nagitori.ini\n");
+    const std::string settingsText = folderText + "\\nagitori.ini";
+    EXPECT_EQ(ReadFileBytes(folder / "probe.txt"), folderText + "\\nagitori.exe\n" + settingsText + "\n");
+    EXPECT_EQ(ReadFileBytes(folder / "nagitori.ini"), "[Probe]\r\nSettingDataFileName=" + settingsText + "\r\n");
 }
 
 }  // namespace
