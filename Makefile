@@ -2,10 +2,12 @@
 # make test: install what is missing, build, run every test.
 # make install: build, then install for the current user (PREFIX, default ~/.local).
 # make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
+# WERROR=ON turns compiler warnings into errors (CI does).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
+WERROR ?= OFF
 
 .PHONY: all deps configure build run test test-windows screenshots bench clean
 
@@ -15,7 +17,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DNAGITORI_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +37,7 @@ install: build
 	@echo "  icon:             $(PREFIX)/share/icons/hicolor/scalable/apps/nagitori.svg"
 
 test-windows:
-	@JOBS=$(JOBS) scripts/test-windows.sh
+	@JOBS=$(JOBS) WERROR=$(WERROR) scripts/test-windows.sh
 
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/nagitori_screenshots screenshots
