@@ -1,5 +1,5 @@
-# make run: install what is missing, build, start the program.
-# make test: install what is missing, build, run every test.
+# make run: checks for a display, installs what is missing, builds the program, starts it.
+# make test: installs what is missing, builds everything, runs every test.
 # make install: build, then install for the current user (PREFIX, default ~/.local).
 # make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
 # WERROR=ON turns compiler warnings into errors (CI does).
@@ -9,7 +9,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
 WERROR ?= OFF
 
-.PHONY: all deps configure build run test test-windows screenshots bench clean
+.PHONY: all deps configure build program run test test-windows screenshots bench clean
 
 all: build
 
@@ -22,8 +22,14 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@scripts/run.sh $(BUILD)/src/nagitori
+program: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target nagitori
+
+# Without a display nothing is installed or built: the answer comes at once.
+run:
+	@scripts/check-display.sh
+	@$(MAKE) --no-print-directory program
+	@$(BUILD)/src/nagitori
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
