@@ -1,6 +1,6 @@
 # make run: checks for a display, installs what is missing, builds the program, starts it.
 # make test: installs what is missing, builds everything, runs every test.
-# make install: build, then install for the current user (PREFIX, default ~/.local).
+# make install / make uninstall: the program for the current user (PREFIX, default ~/.local).
 # make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
 # WERROR=ON turns compiler warnings into errors (CI does).
 BUILD ?= build
@@ -9,7 +9,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
 WERROR ?= OFF
 
-.PHONY: all deps configure build program run test test-windows screenshots bench clean
+.PHONY: all deps configure build program run test install uninstall test-windows screenshots bench clean
 
 all: build
 
@@ -34,13 +34,13 @@ run:
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-.PHONY: install
-install: build
-	@cmake --install $(BUILD) --prefix "$(PREFIX)" >/dev/null
-	@echo "Installed under $(PREFIX):"
-	@echo "  program and help: $(PREFIX)/lib/nagitori/ (nagitori, readme.txt; the settings file nagitori.ini goes here too)"
-	@echo "  launcher entry:   $(PREFIX)/share/applications/nagitori.desktop"
-	@echo "  icon:             $(PREFIX)/share/icons/hicolor/scalable/apps/nagitori.svg"
+# The prefix reaches the scripts through the environment, so that blanks and quotes in it stay as they are.
+install uninstall: export PREFIX := $(PREFIX)
+install: program
+	@scripts/install.sh "$(BUILD)" "$$PREFIX"
+
+uninstall:
+	@scripts/uninstall.sh "$$PREFIX"
 
 test-windows:
 	@JOBS=$(JOBS) WERROR=$(WERROR) scripts/test-windows.sh

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# make install: installs the built program, stripped, under the prefix and says where everything went.
+# Usage: install.sh <build dir> <prefix>
+set -euo pipefail
+build=$1
+prefix=$(realpath -m -s -- "$2")
+
+cmake --install "$build" --prefix "$prefix" --strip >/dev/null
+cat <<END
+Installed under $prefix:
+  command:          $prefix/bin/nagitori (a link to the program)
+  program and help: $prefix/lib/nagitori/ (nagitori, readme.txt; the settings file nagitori.ini goes here too)
+  menu entry:       $prefix/share/applications/nagitori.desktop
+  icon:             $prefix/share/icons/hicolor/scalable/apps/nagitori.svg
+  list of these:    $prefix/lib/nagitori/install_manifest.txt (make uninstall removes what it names)
+END
+case ":$PATH:" in
+  *":$prefix/bin:"*) ;;
+  *)
+    echo "$prefix/bin is not on PATH in this shell, so 'nagitori' is not found yet: log in again (Debian adds"
+    echo "~/.local/bin at login once it exists), or add it with: export PATH=\"$prefix/bin:\$PATH\""
+    ;;
+esac
