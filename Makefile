@@ -8,6 +8,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
 WERROR ?= OFF
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build program run test install uninstall test-windows screenshots bench clean
 
@@ -28,7 +29,7 @@ program: configure
 # Without a display nothing is installed or built: the answer comes at once.
 run:
 	@scripts/check-display.sh
-	@$(MAKE) --no-print-directory program
+	@$(MAKE) program
 	@$(BUILD)/src/nagitori
 
 test: build

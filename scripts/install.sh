@@ -17,7 +17,12 @@ END
 case ":$PATH:" in
   *":$prefix/bin:"*) ;;
   *)
-    echo "$prefix/bin is not on PATH in this shell, so 'nagitori' is not found yet: log in again (Debian adds"
-    echo "~/.local/bin at login once it exists), or add it with: export PATH=\"$prefix/bin:\$PATH\""
+    echo "$prefix/bin is not on PATH, so the command 'nagitori' is not found in this shell yet."
+    if [[ $prefix == "${HOME:-}/.local" && $(id -u) -ne 0 ]]; then
+      echo "Debian's ~/.profile adds it at login now that it exists: log in again, or for now run:"
+    else
+      echo "Add it to PATH, for this shell with:"
+    fi
+    echo "  export PATH=\"$prefix/bin:\$PATH\""
     ;;
 esac
