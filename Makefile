@@ -1,13 +1,16 @@
-# make run: install what is missing, build, start the program.
-# make test: install what is missing, build, run every test.
-# make install: build, then install for the current user (PREFIX, default ~/.local).
+# make run: checks for a display, installs what is missing, builds the program, starts it.
+# make test: installs what is missing, builds everything, runs every test.
+# make install / make uninstall: the program for the current user (PREFIX, default ~/.local).
 # make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
+# WERROR=ON turns compiler warnings into errors (CI does).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
+WERROR ?= OFF
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-windows screenshots bench readme-table clean
+.PHONY: all deps configure build program run test install uninstall test-windows screenshots bench readme-table clean
 
 all: build
 
@@ -15,27 +18,33 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DNAGITORI_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@scripts/run.sh $(BUILD)/src/nagitori
+program: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target nagitori
+
+# Without a display nothing is installed or built: the answer comes at once.
+run:
+	@scripts/check-display.sh
+	@$(MAKE) program
+	@$(BUILD)/src/nagitori
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-.PHONY: install
-install: build
-	@cmake --install $(BUILD) --prefix "$(PREFIX)" >/dev/null
-	@echo "Installed under $(PREFIX):"
-	@echo "  program and help: $(PREFIX)/lib/nagitori/ (nagitori, readme.txt; the settings file nagitori.ini goes here too)"
-	@echo "  launcher entry:   $(PREFIX)/share/applications/nagitori.desktop"
-	@echo "  icon:             $(PREFIX)/share/icons/hicolor/scalable/apps/nagitori.svg"
+# The prefix reaches the scripts through the environment, so that blanks and quotes in it stay as they are.
+install uninstall: export PREFIX := $(PREFIX)
+install: program
+	@scripts/install.sh "$(BUILD)" "$$PREFIX"
+
+uninstall:
+	@scripts/uninstall.sh "$$PREFIX"
 
 test-windows:
-	@JOBS=$(JOBS) scripts/test-windows.sh
+	@JOBS=$(JOBS) WERROR=$(WERROR) scripts/test-windows.sh
 
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/nagitori_screenshots screenshots

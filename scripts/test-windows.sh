@@ -44,7 +44,7 @@ cmake -S . -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
-  -DNAGITORI_CORE_ONLY=ON -DNAGITORI_BENCH=OFF \
+  -DNAGITORI_CORE_ONLY=ON -DNAGITORI_BENCH=OFF -DNAGITORI_WERROR="${WERROR:-OFF}" \
   -DNAGITORI_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
 cmake --build "$build" -j "$jobs"
 cd "$build" && ctest --output-on-failure -j "$jobs"

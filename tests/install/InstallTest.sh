@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into fresh prefixes, among them one with characters the launcher entry must quote, and
-# checks that the program has its help beside it, the icon is in the theme and the entry validates and starts
-# the installed program.
+# Installs the build into fresh prefixes, as make install does, among them one with characters the launcher entry must
+# quote, and as a package does (DESTDIR); checks the installed tree; uninstalls as make uninstall does and checks that
+# only the settings file and files that were never installed are left.
 # Usage: InstallTest.sh <cmake> <build dir> <source dir>
 set -euo pipefail
 cmake=$1
@@ -43,15 +43,24 @@ exec_program() {
     printf '%s' "$1"
 }
 
-# Checks one installed tree: <root> is where the files are, <prefix> what the entry must name.
+# Checks one installed tree: <root> is where the files are, <prefix> what the entry and the command must name.
 check_tree() {
     local root=$1 prefix=$2
     local program="$root/lib/nagitori/nagitori"
     local entry="$root/share/applications/nagitori.desktop"
+    local command="$root/bin/nagitori"
     [[ -f $program && -x $program ]] || fail "no executable program at $program"
+    if readelf -S -W "$program" | grep -E '\.symtab|\.debug_' >/dev/null; then
+        fail "$program still holds symbols or debug information"
+    fi
     cmp -s "$source/resources/readme.txt" "$root/lib/nagitori/readme.txt" || fail "readme.txt not beside $program"
     cmp -s "$source/resources/nagitori.svg" "$root/share/icons/hicolor/scalable/apps/nagitori.svg" ||
         fail "icon missing in $root/share/icons/hicolor/scalable/apps"
+    if [[ ! -L $command ]]; then
+        fail "no command link at $command"
+    elif [[ $(readlink "$command") != "$prefix/lib/nagitori/nagitori" ]]; then
+        fail "$command links to '$(readlink "$command")', not to the installed program"
+    fi
     [[ -f $entry ]] || { fail "no launcher entry at $entry"; return; }
 
     local exec started
@@ -72,23 +81,82 @@ check_tree() {
     fi
 }
 
+# What make install runs once the program is built.
 install_into() {
-    "$cmake" --install "$build" --prefix "$1" >"$work/install.log" 2>&1 || {
+    "$source/scripts/install.sh" "$build" "$1" >"$work/install.log" 2>&1 || {
         cat "$work/install.log" >&2
-        fail "cmake --install --prefix $1 failed"
+        fail "installing into $1 failed"
     }
 }
 
+# The files under a tree, one per line, sorted.
+files_under() {
+    (cd "$1" && find . \( -type f -o -type l \) | sort)
+}
+
+# The settings file the program writes and files of other programs in the same folders are not the install's: after
+# uninstalling with <command...>, they are all that is left of <prefix>.
+check_uninstall() {
+    local prefix=$1
+    shift
+    local record="$prefix/lib/nagitori/install_manifest.txt"
+    [[ -f $record ]] || { fail "no list of installed files at $record"; return; }
+    local installed
+    installed=$(cat "$record")
+    printf '[Setting]\nStayOnTop=1\n' >"$prefix/lib/nagitori/nagitori.ini"
+    touch "$prefix/bin/other-command" "$prefix/share/applications/other.desktop"
+    local kept
+    kept=$(files_under "$prefix")
+
+    local output
+    if ! output=$("$@" 2>&1); then
+        fail "uninstalling from $prefix failed: $output"
+        return
+    fi
+    local file
+    while IFS= read -r file; do
+        [[ ! -e $file && ! -L $file ]] || fail "uninstalling left $file behind"
+    done <<<"$installed"
+    local left
+    left=$(files_under "$prefix")
+    [[ $left == "$(printf '%s\n' ./bin/other-command ./lib/nagitori/nagitori.ini ./share/applications/other.desktop)" ]] ||
+        fail "after uninstalling, $prefix holds: $left"
+    [[ $(cat "$prefix/lib/nagitori/nagitori.ini" 2>/dev/null) == $'[Setting]\nStayOnTop=1' ]] ||
+        fail "uninstalling changed the settings file"
+    [[ $output == *"$prefix/lib/nagitori/nagitori.ini"* ]] || fail "uninstalling does not name the kept settings: $output"
+}
+
+# make uninstall from a plain prefix. A file that an older version installed there stays listed through the new
+# install and goes too. Without permission to remove the files, it fails and keeps the list for the next try.
 plain="$work/plain"
+mkdir -p "$plain/lib/nagitori" "$plain/share"
+echo "$plain/share/nagitori-old.txt" >"$plain/lib/nagitori/install_manifest.txt"
+touch "$plain/share/nagitori-old.txt"
 install_into "$plain"
 check_tree "$plain" "$plain"
+if [[ $(id -u) -eq 0 ]]; then
+    chmod 755 "$work"
+    if setpriv --reuid=nobody --regid=nogroup --clear-groups "$source/scripts/uninstall.sh" "$plain" >/dev/null 2>&1; then
+        fail "uninstalling without permission to remove the files reports success"
+    fi
+    [[ -f $plain/lib/nagitori/install_manifest.txt && -f $plain/lib/nagitori/nagitori ]] ||
+        fail "a failed uninstall removed the list or the program"
+fi
+check_uninstall "$plain" env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source" uninstall PREFIX="$plain"
+if env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source" uninstall PREFIX="$plain" >/dev/null 2>&1; then
+    fail "make uninstall with nothing installed reports success"
+fi
 
 awkward="$work/My Apps 50% \"a\" \$HOME \`c\` it's"
 install_into "$awkward"
 check_tree "$awkward" "$awkward"
+check_uninstall "$awkward" "$source/scripts/uninstall.sh" "$awkward"
 
-# A staged install for a package: files below DESTDIR, the entry names the final place.
-DESTDIR="$work/stage" install_into /opt/nagitori
+# A staged install for a package: files below DESTDIR, the entry and the command name the final place.
+DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /opt/nagitori --strip >"$work/install.log" 2>&1 || {
+    cat "$work/install.log" >&2
+    fail "staged install failed"
+}
 check_tree "$work/stage/opt/nagitori" /opt/nagitori
 
 if [[ $failures -gt 0 ]]; then
@@ -98,4 +166,4 @@ if [[ -z $validator ]]; then
     echo "desktop-file-validate is not installed (scripts/install-deps.sh installs it)"
     exit 77
 fi
-echo "installed trees and launcher entries are sound"
+echo "installed trees, launcher entries and uninstalls are sound"
