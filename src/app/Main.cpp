@@ -1,10 +1,13 @@
 #include "app/Main.h"
 
+#include <QTimer>
+
 #include <QIcon>
 #include <QWindow>
 #include <system_error>
 
 #include "app/AccessKeys.h"
+#include "app/FileDrops.h"
 #include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
 #include "common/Messages.h"
@@ -173,12 +176,30 @@ void TMainForm::FormCreate() {
     std::error_code ignored;
     std::filesystem::create_directory(DataFolder(appData), ignored);
 
-    LauncherDataReading();
+    Launchers->LauncherDataReading();
 
     ShowPage(PageOfEntry(Item->currentRow()));
 }
 
+void TMainForm::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    // The icons come right after the window's first frame: looking them up asks the desktop's application
+    // database, which the window need not wait for.
+    if (!iconsRequested_) {
+        iconsRequested_ = true;
+        QTimer::singleShot(0, this, [this] { IconsReading(); });
+    }
+}
+
+void TMainForm::IconsReading() {
+    Tools->IconsReading();
+    Launchers->IconsReading();
+}
+
 void TMainForm::ConnectHandlers() {
+    AcceptFileDrops(Pages[3], [this](const QStringList& files) {
+        RunGuarded(desktop_, this, [this, &files] { LauncherFilesDropped(files); });
+    });
     connect(Item, &QListWidget::itemSelectionChanged, this, [this] { Handle(&TMainForm::ItemClick); });
     connect(N2, &QAction::triggered, this, [this] { Handle(&TMainForm::N2Click); });
     connect(N4, &QAction::triggered, this, [this] { Handle(&TMainForm::N4Click); });
@@ -294,8 +315,15 @@ void TMainForm::VersionInformationDialogOpenClick() {
     ShowVersionInformation(system_, desktop_, this);
 }
 
+void TMainForm::LauncherFilesDropped(const QStringList& files) {
+    if (AddDroppedLaunchers(system_, desktop_, this, files)) {
+        LauncherDataReading();
+    }
+}
+
 void TMainForm::LauncherDataReading() {
     Launchers->LauncherDataReading();
+    Launchers->IconsReading();
 }
 
 void TMainForm::ItemClick() {

@@ -80,6 +80,13 @@ public:
     void LauncherSettingDialogOpenClick();
     void VersionInformationDialogOpenClick();
     void LauncherDataReading();
+    // Files dropped on the launcher page become entries, each through the entry editor.
+    void LauncherFilesDropped(const QStringList& files);
+    // The icons of the built-in and launcher buttons.
+    void IconsReading();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildPages();
@@ -95,6 +102,7 @@ private:
     System& system_;
     Desktop& desktop_;
     bool terminateRequested_ = false;
+    bool iconsRequested_ = false;
 };
 
 }  // namespace nagitori

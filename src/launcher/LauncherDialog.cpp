@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "app/DialogFrame.h"
+#include "app/FileDrops.h"
 #include "app/GeneralErrorBox.h"
 #include "app/SingleLineField.h"
 #include "common/Messages.h"
 #include "launcher/LauncherSlots.h"
 #include "launcher/LauncherToolEditDialog.h"
 #include "launcher/WindowSizeTexts.h"
+#include "platform/qt/ThemeIcon.h"
 #include "settings/SettingsPath.h"
 
 namespace nagitori {
@@ -62,6 +64,7 @@ void TLauncher::BuildControls() {
     LauncherList = Named(new QListWidget(this), "LauncherList");
     LauncherList->setGeometry(8, 8, 434, 211);
     LauncherList->setSelectionMode(QAbstractItemView::SingleSelection);
+    LauncherList->setIconSize(QSize(16, 16));
 
     Add = ColumnButton(this, "Add", "追加(&A)", 8);
     Edit = ColumnButton(this, "Edit", "編集(&E)", 37);
@@ -98,6 +101,9 @@ void TLauncher::ConnectHandlers() {
     connect(Delete, &QPushButton::clicked, this, [this] { Handle(&TLauncher::DeleteClick); });
     connect(ItemUp, &QPushButton::clicked, this, [this] { Handle(&TLauncher::ItemUpClick); });
     connect(ItemDown, &QPushButton::clicked, this, [this] { Handle(&TLauncher::ItemDownClick); });
+    AcceptFileDrops(LauncherList->viewport(), [this](const QStringList& files) {
+        RunGuarded(desktop_, this, [this, &files] { FilesDropped(files); });
+    });
     ConnectOkButton(*this, *OK, desktop_, [this] { OKClick(); });
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -118,6 +124,13 @@ void TLauncher::FormCreate() {
     }
     const QSignalBlocker blocker(LauncherList);
     LauncherList->addItems(NameList);
+    for (int row = 0; row < LauncherList->count(); ++row) {
+        LauncherList->item(row)->setIcon(EntryIcon(row));
+    }
+}
+
+QIcon TLauncher::EntryIcon(int index) {
+    return ThemeIcon(system_.IconFor(FilePathList[index].toStdString()));
 }
 
 int TLauncher::SelectedRow() const {
@@ -164,7 +177,7 @@ void TLauncher::LauncherListDblClick() {
     EditClick();
 }
 
-bool TLauncher::RunEditor(const char* caption, int index) {
+bool TLauncher::RunEditor(const char* caption, int index, const QString& droppedFile) {
     TLauncherToolEdit editor(system_, desktop_, this);
     editor.setWindowTitle(Text(caption));
     int windowSize = 1;
@@ -178,6 +191,9 @@ bool TLauncher::RunEditor(const char* caption, int index) {
     }
     // Normal size stands in for an index without an item, so that confirming the entry repairs it.
     editor.WindowSize->setCurrentIndex(IsWindowSizeIndex(windowSize) ? windowSize : 1);
+    if (!droppedFile.isEmpty()) {
+        editor.FileChosen(droppedFile);
+    }
     if (desktop_.RunModal(editor) != QDialog::Accepted) {
         return false;
     }
@@ -197,14 +213,33 @@ bool TLauncher::RunEditor(const char* caption, int index) {
 }
 
 void TLauncher::AddClick() {
+    AddEntry({});
+}
+
+bool TLauncher::AddEntry(const QString& droppedFile) {
     if (NameList.size() >= kLauncherSlotCount) {
         desktop_.MessageBeep();
-        return;
+        return false;
     }
-    if (RunEditor(tool_edit_texts::kAddCaption, static_cast<int>(NameList.size()))) {
-        const QSignalBlocker blocker(LauncherList);
-        LauncherList->addItem(NameList.constLast());
+    if (!RunEditor(tool_edit_texts::kAddCaption, static_cast<int>(NameList.size()), droppedFile)) {
+        return false;
     }
+    const QSignalBlocker blocker(LauncherList);
+    LauncherList->addItem(NameList.constLast());
+    LauncherList->item(LauncherList->count() - 1)->setIcon(EntryIcon(LauncherList->count() - 1));
+    return true;
+}
+
+bool TLauncher::FilesDropped(const QStringList& files) {
+    bool added = false;
+    for (const QString& file : files) {
+        if (NameList.size() >= kLauncherSlotCount) {
+            desktop_.MessageBeep();
+            break;
+        }
+        added = AddEntry(file) || added;
+    }
+    return added;
 }
 
 void TLauncher::EditClick() {
@@ -213,6 +248,7 @@ void TLauncher::EditClick() {
         return;
     }
     LauncherList->item(row)->setText(NameList[row]);
+    LauncherList->item(row)->setIcon(EntryIcon(row));
     ToolInfoDisplay(row);
 }
 
@@ -238,8 +274,13 @@ void TLauncher::SwapEntries(int row, int other) {
          {&NameList, &FilePathList, &CommandLineList, &CurrentDirectoryList, &WindowSizeList, &AnAdminAddList}) {
         list->swapItemsAt(row, other);
     }
-    LauncherList->item(row)->setText(NameList[row]);
-    LauncherList->item(other)->setText(NameList[other]);
+    QListWidgetItem* first = LauncherList->item(row);
+    QListWidgetItem* second = LauncherList->item(other);
+    const QIcon icon = first->icon();
+    first->setIcon(second->icon());
+    second->setIcon(icon);
+    first->setText(NameList[row]);
+    second->setText(NameList[other]);
     Select(other);
 }
 

@@ -66,6 +66,9 @@ public:
     void ItemUpClick();
     void ItemDownClick();
     void OKClick();
+    // Adds each file through the entry editor, filled as if the file had been chosen there, one after the
+    // other; with twenty entries it beeps as Add does. Returns whether an entry was added.
+    bool FilesDropped(const QStringList& files);
 
     // The selected row, or -1.
     int SelectedRow() const;
@@ -76,8 +79,13 @@ private:
     void Handle(void (TLauncher::*handler)());
     void Select(int row);
     void SwapEntries(int row, int other);
+    // The icon of what the entry at index starts.
+    QIcon EntryIcon(int index);
     // Runs the editor with the caption; on OK returns true with its values in the entry's lists at index.
-    bool RunEditor(const char* caption, int index);
+    // A dropped file is taken as if chosen in the editor.
+    bool RunEditor(const char* caption, int index, const QString& droppedFile = {});
+    // Runs the editor for a new entry at the end; on OK adds its row.
+    bool AddEntry(const QString& droppedFile);
 
     System& system_;
     Desktop& desktop_;

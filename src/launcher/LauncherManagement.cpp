@@ -9,4 +9,13 @@ bool OpenLauncherManagement(System& system, Desktop& desktop, QWidget* owner) {
     return desktop.RunModal(dialog) == QDialog::Accepted;
 }
 
+bool AddDroppedLaunchers(System& system, Desktop& desktop, QWidget* owner, const QStringList& files) {
+    TLauncher dialog(system, desktop, owner);
+    if (!dialog.FilesDropped(files)) {
+        return false;
+    }
+    dialog.OKClick();
+    return true;
+}
+
 }  // namespace nagitori

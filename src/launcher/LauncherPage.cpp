@@ -1,7 +1,9 @@
 #include "launcher/LauncherPage.h"
 
+#include "app/CaptionFit.h"
 #include "launcher/LaunchFailureText.h"
 #include "launcher/LauncherSlots.h"
+#include "platform/qt/ThemeIcon.h"
 #include "tools/ButtonGrid.h"
 
 namespace nagitori {
@@ -14,6 +16,7 @@ LauncherPage::LauncherPage(System& system, Desktop& desktop, QWidget* window, QW
         button->setObjectName(QStringLiteral("Launcher%1").arg(tag + 1));
         button->setProperty("tag", tag);
         button->setGeometry(GridButtonGeometry(tag));
+        button->setIconSize(QSize(16, 16));
         button->setEnabled(false);
         if (tag > 0) {
             QWidget::setTabOrder(buttons_[static_cast<size_t>(tag - 1)], button);
@@ -29,6 +32,16 @@ void LauncherPage::LauncherDataReading() {
         QPushButton* button = buttons_[static_cast<size_t>(tag)];
         button->setEnabled(!name.isEmpty());
         button->setText(name);
+    }
+}
+
+void LauncherPage::IconsReading() {
+    for (int tag = 0; tag < kLauncherSlotCount; ++tag) {
+        QPushButton* button = buttons_[static_cast<size_t>(tag)];
+        button->setIcon(button->isEnabled()
+                            ? ThemeIcon(system_.IconFor(ReadLauncherFilePath(*launcherReading_, tag + 1)))
+                            : QIcon());
+        FitCaptionBesideIcon(*button);
     }
 }
 

@@ -23,6 +23,8 @@ public:
 
     // Captions and enabled states from the slots' names.
     void LauncherDataReading();
+    // Each used slot's button shows the icon of what it starts; read once per refill, never at a click.
+    void IconsReading();
     // Starts the slot of the button with this tag; every error ends the click silently.
     void LauncherClick(int tag);
 

@@ -23,6 +23,10 @@ std::string ReadLauncherName(const ProfileFile& file, int slot) {
     return file.ReadString(LauncherSlotSection(slot), kName, "");
 }
 
+std::string ReadLauncherFilePath(const ProfileFile& file, int slot) {
+    return file.ReadString(LauncherSlotSection(slot), kFilePath, "");
+}
+
 LauncherEntry ReadLauncherEntry(const ProfileFile& file, int slot) {
     const std::string section = LauncherSlotSection(slot);
     LauncherEntry entry;

@@ -26,6 +26,8 @@ std::string LauncherSlotSection(int slot);
 
 // The slot's name: empty when the slot is not in use.
 std::string ReadLauncherName(const ProfileFile& file, int slot);
+// The slot's file path: what its button starts.
+std::string ReadLauncherFilePath(const ProfileFile& file, int slot);
 // All six values of a slot, each with its default when missing.
 LauncherEntry ReadLauncherEntry(const ProfileFile& file, int slot);
 // The entries of the used slots in slot order: gaps between used slots are closed.

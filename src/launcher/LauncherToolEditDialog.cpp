@@ -154,10 +154,13 @@ void TLauncherToolEdit::FilePathReferenceClick() {
     options.initialFileName = FilePath->text();
     options.initialFolder = QString::fromStdString(FolderPartOfPath(FilePath->text().toStdString()));
     const QStringList chosen = desktop_.OpenFiles(this, options);
-    if (chosen.isEmpty()) {
-        return;
+    if (!chosen.isEmpty()) {
+        FileChosen(chosen.constFirst());
     }
-    FilePath->setText(chosen.constFirst());
+}
+
+void TLauncherToolEdit::FileChosen(const QString& file) {
+    FilePath->setText(file);
     const std::string path = FilePath->text().toStdString();
 
     // The options are read at each choice, so a change in the settings dialog applies at once.

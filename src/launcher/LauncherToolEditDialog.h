@@ -67,6 +67,9 @@ public:
 
     void FormCreate();
     void FilePathReferenceClick();
+    // A file chosen through "..." or dropped on the launcher: the file path, and the name and working
+    // directory where they are empty and the settings ask for them.
+    void FileChosen(const QString& file);
     void N7Click();
     void CurrentDirectoryReferenceClick();
     void N6Click();

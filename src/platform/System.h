@@ -11,10 +11,19 @@
 
 namespace nagitori {
 
+// An icon as the desktop names it: names in the icon theme, best first, or an image file.
+struct IconReference {
+    std::vector<std::string> themeNames;
+    std::filesystem::path file;
+
+    bool Empty() const { return themeNames.empty() && file.empty(); }
+};
+
 // What a platform starts for a built-in command where that is its own choice (Linux's stand-ins).
 struct StandInReport {
     std::string program;                // what a launch would start now, for people; empty when nothing is installed
     std::vector<std::string> packages;  // the packages that would provide one; empty when no program does the job
+    IconReference icon;                 // the icon of what would start
 };
 
 // Everything the program asks of the operating system, apart from windows. One object per run.
@@ -31,6 +40,9 @@ public:
     virtual int OsMajorVersion() = 0;
     // Null where every built-in command exists as the catalogue names it (Windows).
     virtual std::optional<StandInReport> StandInFor(const std::string& command) = 0;
+    // The icon of what a launch of `target` would start or open: the application's, else the document's
+    // content type's; empty when there is none to show.
+    virtual IconReference IconFor(const std::string& target) = 0;
     // Null when the list does not exist or cannot be opened for full access; never creates it.
     virtual std::unique_ptr<RunKey> OpenRunKey() = 0;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/DialogFrame.h"
+#include "app/FileDrops.h"
 #include "app/GeneralErrorBox.h"
 #include "app/SingleLineField.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
@@ -141,6 +142,9 @@ void TExecuteFileRun::ConnectHandlers() {
     connect(CurrentDirectoryReference, &QToolButton::clicked, this,
             guarded(&TExecuteFileRun::CurrentDirectoryReferenceClick));
     connect(N5, &QAction::triggered, this, guarded(&TExecuteFileRun::N5Click));
+    AcceptFileDrops(ExecuteFilePath->lineEdit(), [this](const QStringList& files) {
+        RunGuarded(desktop_, this, [this, &files] { FileChosen(files.constFirst()); });
+    });
     ConnectOkButton(*this, *OK, desktop_, [this] { OKClick(); });
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -164,10 +168,12 @@ void TExecuteFileRun::FilePathReferenceClick() {
     options.initialFileName = typed;
     options.initialFolder = QString::fromStdString(FolderPartOfPath(typed.toStdString()));
     const QStringList chosen = desktop_.OpenFiles(this, options);
-    if (chosen.isEmpty()) {
-        return;
+    if (!chosen.isEmpty()) {
+        FileChosen(chosen.constFirst());
     }
-    const QString& file = chosen.constFirst();
+}
+
+void TExecuteFileRun::FileChosen(const QString& file) {
     ExecuteFilePath->setEditText(file);
     // A working directory the user already entered is never overwritten.
     if (CurrentDirectory->currentText().isEmpty() &&

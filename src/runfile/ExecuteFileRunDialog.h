@@ -53,6 +53,9 @@ public:
     QPushButton* Cancel;
 
     void FilePathReferenceClick();
+    // A file chosen through "..." or dropped on the path field: the path, and the working directory where it
+    // is empty and the settings ask for it.
+    void FileChosen(const QString& file);
     void CurrentDirectoryReferenceClick();
     void N5Click();
     void OKClick();

@@ -3,6 +3,8 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
+#include "app/CaptionFit.h"
+#include "platform/qt/ThemeIcon.h"
 #include "settings/SettingKeys.h"
 #include "tools/ButtonGrid.h"
 #include "tools/Catalogue.h"
@@ -21,11 +23,22 @@ ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const st
         button->setProperty("tag", tag);
         const int position = tag % kButtonsPerPage;
         button->setGeometry(GridButtonGeometry(position));
+        button->setIconSize(QSize(16, 16));
         if (position > 0) {
             QWidget::setTabOrder(buttons_[static_cast<size_t>(tag - 1)], button);
         }
         button->installEventFilter(this);
         buttons_[static_cast<size_t>(tag)] = button;
+    }
+}
+
+void ToolPages::IconsReading() {
+    for (int tag = 0; tag < kCatalogueSize; ++tag) {
+        const std::optional<StandInReport> report =
+            system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));
+        QPushButton* button = Button(tag);
+        button->setIcon(report ? ThemeIcon(report->icon) : QIcon());
+        FitCaptionBesideIcon(*button);
     }
 }
 

@@ -36,6 +36,8 @@ public:
 
     void ToolRunClick(int tag);
     void Win10AppRunClick(int tag);
+    // Each button shows the icon of the program it would start, none when nothing is installed.
+    void IconsReading();
 
 protected:
     // Each button's tooltip is asked of the platform when it shows, as programs come and go.

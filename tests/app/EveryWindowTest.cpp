@@ -15,6 +15,8 @@
 #include "settings/SettingsPath.h"
 #include "support/TextFit.h"
 #include "system/VersionInformationDialog.h"
+#include "tools/Catalogue.h"
+#include "tools/ToolPages.h"
 
 namespace nagitori::test {
 namespace {
@@ -94,7 +96,15 @@ TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     WriteFileBytes(LauncherDataPath(system.appData),
                    "[Application_1]\nName=メモ帳\nFilePath=/usr/bin/gedit\n[Application_2]\nName=端末\n"
                    "FilePath=/usr/bin/xterm\nWindowSize=2\nAnAdminAdd=1\n");
+    // Every button with an icon, as on a desktop that has a program for each: the captions fit beside it.
+    const IconReference icon{{}, ":/nagitori.svg"};
+    for (const std::string& command : BuildToolRunCommand()) {
+        system.standIns[command] = {command, {}, icon};
+    }
+    system.icons = {{"/usr/bin/gedit", icon}, {"/usr/bin/xterm", icon}};
     TMainForm& main = Create();
+    main.IconsReading();
+    ASSERT_FALSE(main.Tools->Button(30)->icon().isNull());
     main.show();
     for (int entry = 0; entry < main.Item->count(); ++entry) {
         SCOPED_TRACE(main.Item->item(entry)->text().toStdString());

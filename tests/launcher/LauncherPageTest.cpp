@@ -53,6 +53,29 @@ TEST_F(LauncherButtons, ButtonsShowTheSlotsWithTheirGaps) {
     EXPECT_TRUE(main.Launchers->Button(0)->text().isEmpty());
 }
 
+TEST_F(LauncherButtons, IconsShowWhatEachButtonStartsAndAreReadAtARefillOnly) {
+    WriteLauncherData(
+        "[Application_1]\nName=メモ帳\nFilePath=/usr/bin/gedit\n[Application_2]\nFilePath=/usr/bin/xterm\n"
+        "[Application_3]\nName=不明\nFilePath=/nowhere\n");
+    const IconReference icon{{}, ":/nagitori.svg"};
+    system.icons = {{"/usr/bin/gedit", icon}, {"/usr/bin/xterm", icon}};
+    TMainForm& main = Create();
+    main.LauncherDataReading();
+    EXPECT_FALSE(main.Launchers->Button(0)->icon().isNull());
+    EXPECT_TRUE(main.Launchers->Button(1)->icon().isNull()) << "a slot without a name shows nothing";
+    EXPECT_TRUE(main.Launchers->Button(2)->icon().isNull()) << "a target without an icon";
+    EXPECT_EQ(main.Launchers->Button(0)->iconSize(), QSize(16, 16));
+
+    system.iconRequests.clear();
+    Click(main, 0);
+    EXPECT_TRUE(system.iconRequests.empty()) << "a click looked up an icon";
+
+    // The next refill follows the file.
+    WriteLauncherData("[Application_1]\nName=メモ帳\nFilePath=/nowhere\n");
+    main.LauncherDataReading();
+    EXPECT_TRUE(main.Launchers->Button(0)->icon().isNull());
+}
+
 TEST_F(LauncherButtons, AClickReadsTheSlotAtThatMoment) {
     struct Case {
         const char* keys;

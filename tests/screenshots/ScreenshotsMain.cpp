@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/Main.h"
 #include "launcher/LauncherDialog.h"
@@ -15,6 +17,7 @@
 #include "support/FakeSystem.h"
 #include "support/TempDir.h"
 #include "system/VersionInformationDialog.h"
+#include "tools/Catalogue.h"
 
 namespace {
 
@@ -44,8 +47,19 @@ int main(int argc, char** argv) {
     system.appData = dir.Path();
     system.executable = dir / "nagitori";
     nagitori::test::FakeDesktop desktop;
+    // Every built-in button as on a desktop that has a program for each: a themed icon where the theme has one.
+    const auto icon = [](const char* name) {
+        return nagitori::IconReference{{name, "application-x-executable"}, ":/nagitori.svg"};
+    };
+    const std::vector<std::string> commands = nagitori::BuildToolRunCommand();
+    for (const std::string& command : commands) {
+        system.standIns[command] = {command, {}, icon("applications-system")};
+    }
+    system.icons = {{"/usr/bin/gedit", icon("accessories-text-editor")},
+                    {"/usr/bin/xterm", icon("utilities-terminal")}};
 
     nagitori::TMainForm main(system, desktop);
+    main.IconsReading();
     main.show();
     bool ok = true;
     for (int entry = 0; entry < main.Item->count(); ++entry) {
@@ -68,8 +82,8 @@ int main(int argc, char** argv) {
     setting.hide();
 
     nagitori::test::WriteFileBytes(nagitori::LauncherDataPath(system.appData),
-                                   "[Application_1]\nName=メモ帳\nFilePath=C:\\Windows\\notepad.exe\n"
-                                   "CurrentDirectory=C:\\Windows\n[Application_2]\nName=端末\n"
+                                   "[Application_1]\nName=メモ帳\nFilePath=/usr/bin/gedit\n"
+                                   "CurrentDirectory=/home/user\n[Application_2]\nName=端末\n"
                                    "FilePath=/usr/bin/xterm\nCommandLine=-e top\nWindowSize=2\nAnAdminAdd=1\n");
     nagitori::TLauncher launcher(system, desktop, &main);
     launcher.show();
@@ -78,8 +92,8 @@ int main(int argc, char** argv) {
     nagitori::TLauncherToolEdit toolEdit(system, desktop, &launcher);
     toolEdit.setWindowTitle(QString::fromUtf8(nagitori::tool_edit_texts::kEditCaption));
     toolEdit.Name->setText(QStringLiteral("メモ帳"));
-    toolEdit.FilePath->setText(QStringLiteral("C:\\Windows\\notepad.exe"));
-    toolEdit.CurrentDirectory->setText(QStringLiteral("C:\\Windows"));
+    toolEdit.FilePath->setText(QStringLiteral("/usr/bin/gedit"));
+    toolEdit.CurrentDirectory->setText(QStringLiteral("/home/user"));
     toolEdit.WindowSize->setCurrentIndex(1);
     toolEdit.show();
     ok = Save(toolEdit, folder, QStringLiteral("launcher-tool-edit")) && ok;

@@ -48,6 +48,12 @@ std::optional<StandInReport> FakeSystem::StandInFor(const std::string& command) 
     return it == standIns.end() ? std::nullopt : std::optional(it->second);
 }
 
+IconReference FakeSystem::IconFor(const std::string& target) {
+    iconRequests.push_back(target);
+    const auto it = icons.find(target);
+    return it == icons.end() ? IconReference() : it->second;
+}
+
 std::unique_ptr<RunKey> FakeSystem::OpenRunKey() {
     if (!runKey.opens) {
         return nullptr;

@@ -29,6 +29,8 @@ public:
     int osMajor = 10;
     FakeRunKeyStore runKey;
     std::map<std::string, StandInReport> standIns;  // commands without an entry: none, as on Windows
+    std::map<std::string, IconReference> icons;     // targets without an entry: no icon
+    std::vector<std::string> iconRequests;
 
     int ShellExecute(const LaunchRequest& request) override;
     bool IsUserAnAdmin() override { return admin; }
@@ -36,6 +38,7 @@ public:
     std::filesystem::path ExecutablePath() override { return executable; }
     int OsMajorVersion() override { return osMajor; }
     std::optional<StandInReport> StandInFor(const std::string& command) override;
+    IconReference IconFor(const std::string& target) override;
     std::unique_ptr<RunKey> OpenRunKey() override;
 };
 

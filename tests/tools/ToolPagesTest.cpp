@@ -201,11 +201,11 @@ TEST_F(ToolButtons, FailureMessagesOnlyForOfficeAndStoreButtons) {
 // nothing is installed, before the button's own failure message.
 TEST_F(ToolButtons, PlatformNamesTheProgramAndReportsAMissingOne) {
     system.standIns = {
-        {"eventvwr.msc", {"", {"gnome-logs", "ksystemlog"}}},
-        {"dfrgui.exe", {"", {}}},
-        {"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}}},
-        {"excel", {"", {"libreoffice-calc"}}},
-        {"ms-clock:", {"", {"gnome-clocks"}}},
+        {"eventvwr.msc", {"", {"gnome-logs", "ksystemlog"}, {}}},
+        {"dfrgui.exe", {"", {}, {}}},
+        {"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}, {{"accessories-calculator"}, {}}}},
+        {"excel", {"", {"libreoffice-calc"}, {}}},
+        {"ms-clock:", {"", {"gnome-clocks"}, {}}},
     };
     system.shellResult = 2;
     TMainForm& main = Create();
@@ -262,6 +262,25 @@ TEST_F(ToolButtons, PlatformNamesTheProgramAndReportsAMissingOne) {
     desktop.boxes.clear();
     Click(main, 0);
     EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(ToolButtons, EachButtonShowsTheIconOfWhatItWouldStart) {
+    const IconReference icon{{}, ":/nagitori.svg"};
+    system.standIns = {
+        {"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}, icon}},
+        {"notepad", {"", {"gedit"}, {}}},  // nothing installed
+    };
+    TMainForm& main = Create();
+    main.IconsReading();
+    EXPECT_FALSE(main.Tools->Button(25)->icon().isNull());
+    EXPECT_EQ(main.Tools->Button(25)->iconSize(), QSize(16, 16));
+    EXPECT_TRUE(main.Tools->Button(27)->icon().isNull());
+    EXPECT_TRUE(main.Tools->Button(0)->icon().isNull()) << "where the platform says nothing";
+
+    // Once the program is gone, the next reading drops its icon.
+    system.standIns["calc"] = {"", {"gnome-calculator"}, {}};
+    main.IconsReading();
+    EXPECT_TRUE(main.Tools->Button(25)->icon().isNull());
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gio/gio.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <system_error>
 #include <utility>
 
 #include "platform/LaunchRequest.h"
@@ -118,6 +120,33 @@ GAppInfo* Info(const std::shared_ptr<void>& info) {
     return static_cast<GAppInfo*>(info.get());
 }
 
+IconReference Reference(GIcon* icon) {
+    IconReference reference;
+    if (icon != nullptr && G_IS_THEMED_ICON(icon)) {
+        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); *name != nullptr; ++name) {
+            reference.themeNames.emplace_back(*name);
+        }
+    } else if (icon != nullptr && G_IS_FILE_ICON(icon)) {
+        const StringPtr path(g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon))));
+        if (path) {
+            reference.file = path.get();
+        }
+    }
+    return reference;
+}
+
+// The program a command word names: a path as it is, a bare name from PATH, as GIO starts it.
+std::filesystem::path ProgramOfCommand(const char* word) {
+    if (word == nullptr || *word == '\0') {
+        return {};
+    }
+    if (std::strchr(word, '/') != nullptr) {
+        return word;
+    }
+    const StringPtr found(g_find_program_in_path(word));
+    return found ? std::filesystem::path(found.get()) : std::filesystem::path();
+}
+
 }  // namespace
 
 int SpawnDetached(const std::vector<std::string>& argv, const std::string& directory) {
@@ -162,6 +191,34 @@ std::optional<DesktopApp> DesktopApp::DefaultForType(const std::string& contentT
 std::optional<DesktopApp> DesktopApp::DefaultForScheme(const std::string& scheme) {
     GAppInfo* info = g_app_info_get_default_for_uri_scheme(scheme.c_str());
     return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
+}
+
+std::optional<DesktopApp> DesktopApp::RunningProgram(const std::filesystem::path& program) {
+    std::error_code error;
+    const std::filesystem::path wanted = std::filesystem::canonical(program, error);
+    if (error) {
+        return std::nullopt;
+    }
+    gchar*** groups = g_desktop_app_info_search(program.filename().c_str());
+    std::optional<DesktopApp> found;
+    for (gchar*** group = groups; group != nullptr && *group != nullptr; ++group) {
+        for (gchar** id = *group; !found && *id != nullptr; ++id) {
+            std::optional<DesktopApp> application = FromId(*id);
+            const std::filesystem::path runs =
+                application ? ProgramOfCommand(g_app_info_get_executable(Info(application->info_)))
+                            : std::filesystem::path();
+            if (!runs.empty() && std::filesystem::equivalent(runs, wanted, error)) {
+                found = std::move(application);
+            }
+        }
+        g_strfreev(*group);
+    }
+    g_free(groups);
+    return found;
+}
+
+IconReference DesktopApp::Icon() const {
+    return Reference(g_app_info_get_icon(Info(info_)));
 }
 
 std::string DesktopApp::Description() const {
@@ -258,6 +315,13 @@ std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>&
     }
     g_strfreev(words);
     return command;
+}
+
+IconReference ContentTypeIcon(const std::filesystem::path& file) {
+    const ObjectPtr<GFile> handle(g_file_new_for_path(file.c_str()));
+    const ObjectPtr<GFileInfo> info(
+        g_file_query_info(handle.get(), G_FILE_ATTRIBUTE_STANDARD_ICON, G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    return info ? Reference(g_file_info_get_icon(info.get())) : IconReference();
 }
 
 int OpenWithDefaultApplication(const std::filesystem::path& path) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/System.h"
+
 namespace nagitori::posix {
 
 // The GLib/GIO half of the shell: every function returns a shell result (kShellSuccess or a failure code).
@@ -31,11 +33,14 @@ public:
     static std::optional<DesktopApp> FromFile(const std::filesystem::path& file);
     static std::optional<DesktopApp> DefaultForType(const std::string& contentType);
     static std::optional<DesktopApp> DefaultForScheme(const std::string& scheme);
+    // The installed application whose command runs this program, found through GIO's search index.
+    static std::optional<DesktopApp> RunningProgram(const std::filesystem::path& program);
 
     // Its name for people, and the program it runs: "Text Editor (gnome-text-editor)".
     std::string Description() const;
     // Whether its desktop file names this content type itself (not only a parent of it).
     bool Supports(const std::string& contentType) const;
+    IconReference Icon() const;
 
     // Starts it with `arguments` as its files or URIs (relative paths count from `directory`), in `directory`
     // unless its desktop file names a folder of its own. Detached, as SpawnDetached.
@@ -51,6 +56,9 @@ private:
     int LaunchUris(const std::vector<std::string>& uris, const std::string& directory) const;
     std::shared_ptr<void> info_;  // GAppInfo
 };
+
+// The icon of a file's content type ("folder", "text-plain", ...); empty when the file cannot be read.
+IconReference ContentTypeIcon(const std::filesystem::path& file);
 
 // Opens a file or folder with the desktop's default application for its content type.
 int OpenWithDefaultApplication(const std::filesystem::path& path);

@@ -99,6 +99,22 @@ std::optional<std::filesystem::path> OwnFile(const std::string& target) {
     return std::nullopt;
 }
 
+// A desktop file shows its application's icon, a program an installed application runs that application's, and
+// anything else its content type's.
+IconReference IconOfFile(const std::filesystem::path& file) {
+    std::optional<DesktopApp> application;
+    if (file.extension() == ".desktop") {
+        application = DesktopApp::FromFile(file);
+    } else if (access(file.c_str(), X_OK) == 0 && !IsFolder(file.string())) {
+        application = DesktopApp::RunningProgram(file);
+    }
+    return application ? application->Icon() : ContentTypeIcon(file);
+}
+
+IconReference IconOf(const FoundStandIn& standIn) {
+    return standIn.application ? standIn.application->Icon() : IconOfFile(standIn.program);
+}
+
 }  // namespace
 
 PosixSystem::PosixSystem(PosixEnvironment environment, AppPaths appPaths, AdminCheck isAdmin, WaitUntil wait)
@@ -144,8 +160,13 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
     StandInReport report;
     const std::optional<std::string> scheme = UriScheme(command);
     if (!scheme) {
-        if (OwnFile(command) || environment_.FindProgram(command)) {
+        std::optional<std::filesystem::path> own = OwnFile(command);
+        if (!own) {
+            own = environment_.FindProgram(command);
+        }
+        if (own) {
             report.program = command;
+            report.icon = IconOfFile(*own);
             return report;
         }
     }
@@ -153,15 +174,32 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
         report.packages = StandInPackages(*entry, environment_.xdgCurrentDesktop);
         if (const std::optional<FoundStandIn> standIn = FindStandIn(*entry, environment_)) {
             report.program = standIn->Description();
+            report.icon = IconOf(*standIn);
             return report;
         }
     }
     if (scheme) {
         if (const std::optional<DesktopApp> handler = DesktopApp::DefaultForScheme(*scheme)) {
             report.program = handler->Description();
+            report.icon = handler->Icon();
         }
     }
     return report;
+}
+
+IconReference PosixSystem::IconFor(const std::string& target) {
+    if (target.empty()) {
+        return {};
+    }
+    if (const std::optional<std::string> scheme = UriScheme(target)) {
+        const std::optional<StandInReport> report = StandInFor(*scheme + ":");
+        return report ? report->icon : IconReference();
+    }
+    if (const std::optional<std::filesystem::path> file = OwnFile(target)) {
+        return IconOfFile(*file);
+    }
+    const std::optional<StandInReport> report = StandInFor(target);
+    return report ? report->icon : IconReference();
 }
 
 int PosixSystem::ShellExecute(const LaunchRequest& request) {

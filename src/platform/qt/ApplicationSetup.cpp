@@ -1,7 +1,9 @@
 #include "platform/qt/ApplicationSetup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -9,6 +11,19 @@
 #include "common/Messages.h"
 
 namespace nagitori {
+
+namespace {
+
+bool IconThemeInstalled(const QString& theme) {
+    for (const QString& folder : QIcon::themeSearchPaths()) {
+        if (QFileInfo::exists(folder + u'/' + theme + QStringLiteral("/index.theme"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 void SetUpApplication(QApplication& app) {
     // The display name is left unset: Qt would append it to every window's caption on Linux.
@@ -29,6 +44,18 @@ void SetUpApplication(QApplication& app) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     QApplication::setFont(font);
+
+    // Without a desktop's own theme (a bare window manager), Qt knows only hicolor, which holds application icons
+    // but none for documents or folders: take a complete theme that is installed.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor")) {
+        for (const QString& theme : {QStringLiteral("Adwaita"), QStringLiteral("breeze"),
+                                     QStringLiteral("elementary-xfce"), QStringLiteral("gnome")}) {
+            if (IconThemeInstalled(theme)) {
+                QIcon::setThemeName(theme);
+                break;
+            }
+        }
+    }
 }
 
 }  // namespace nagitori

@@ -4,8 +4,9 @@ class QApplication;
 
 namespace nagitori {
 
-// Names the application, makes Qt's own texts (standard buttons, file dialogs) Japanese and sets the
-// application font. Called once, right after the QApplication is created.
+// Names the application, makes Qt's own texts (standard buttons, file dialogs) Japanese, sets the
+// application font and, where the desktop names no icon theme, an installed one. Called once, right after the
+// QApplication is created.
 void SetUpApplication(QApplication& app);
 
 }  // namespace nagitori

@@ -119,16 +119,17 @@ const IsolatedDesktop& IsolateDesktopDatabase() {
         };
         marker("handler", result.handler, result.handlerMarker);
         marker("browser", result.browser, result.browserMarker);
-        marker("app", result.app, result.appMarker);
+        marker("nagitori-app", result.app, result.appMarker);
         const auto entry = [&applications](const std::string& id, const std::string& lines) {
             WriteFileBytes(applications / id, "[Desktop Entry]\nType=Application\nName=" + id + "\n" + lines);
         };
         entry("nagitori-test-handler.desktop", "Exec=" + result.handler.string() +
-                                                   " %u\nMimeType=text/plain;inode/directory;x-scheme-handler/"
-                                                   "nagitori-test;\n");
+                                                   " %u\nIcon=nagitori-test-handler\nMimeType=text/plain;"
+                                                   "inode/directory;x-scheme-handler/nagitori-test;\n");
         entry("nagitori-test-browser.desktop",
               "Exec=" + result.browser.string() + " %u\nMimeType=x-scheme-handler/http;text/html;\n");
-        entry("nagitori-test-app.desktop", "Exec=" + result.app.string() + " --from-desktop %F\n");
+        entry("nagitori-test-app.desktop",
+              "Exec=" + result.app.string() + " --from-desktop %F\nIcon=nagitori-test-app\n");
         entry("nagitori-test-hidden.desktop", "Exec=" + result.app.string() + "\nHidden=true\n");
         entry("nagitori-test-tryexec.desktop",
               "Exec=" + result.app.string() + "\nTryExec=" + (root->Path() / "not-installed").string() + "\n");

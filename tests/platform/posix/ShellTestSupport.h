@@ -38,10 +38,11 @@ bool IterateMainContextUntil(const std::function<bool()>& done,
 
 // A desktop database of our own for GIO, set up once per process before GIO reads any. It holds:
 // - "nagitori-test-handler.desktop": `handler` (a marker script writing `handlerMarker`), the default for
-//   text/plain, folders and the scheme "nagitori-test";
+//   text/plain, folders and the scheme "nagitori-test", with the icon "nagitori-test-handler";
 // - "nagitori-test-browser.desktop": `browser` (writing `browserMarker`), the default for http through
 //   mimeapps.list;
-// - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %F";
+// - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %F", with the icon
+//   "nagitori-test-app";
 // - "nagitori-test-hidden.desktop" (Hidden) and "nagitori-test-tryexec.desktop" (its TryExec program is missing),
 //   which GIO does not offer.
 struct IsolatedDesktop {

@@ -90,7 +90,7 @@ TEST(StandIns, FindsTheFirstInstalledOfEachKind) {
          AppPathEntry("x", {{"nagitori-test-hidden.desktop", {}, Kind::DesktopFile},
                             {"nagitori-test-tryexec.desktop", {}, Kind::DesktopFile},
                             {"nagitori-test-app.desktop", {}, Kind::DesktopFile}}),
-         "app"},
+         "nagitori-app"},
         {"the desktop's own tool where two are installed", "KDE",
          AppPathEntry(
              "x", {{"gnome-stub", {}, Kind::Program, Desktop::Gnome}, {"kde-stub", {}, Kind::Program, Desktop::Kde}}),

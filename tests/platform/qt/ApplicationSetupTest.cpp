@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTranslator>
 
 #include "platform/qt/ApplicationSetup.h"
+#include "support/TempDir.h"
 
 namespace nagitori {
 namespace {
@@ -26,9 +28,13 @@ protected:
         QApplication::setFont(font_);
         QLocale::setDefault(locale_);
         QApplication::setApplicationName(name_);
+        QIcon::setThemeSearchPaths(themePaths_);
+        QIcon::setThemeName(theme_);
     }
 
 private:
+    QStringList themePaths_ = QIcon::themeSearchPaths();
+    QString theme_ = QIcon::themeName();
     QFont font_ = QApplication::font();
     QLocale locale_;
     QString name_ = QApplication::applicationName();
@@ -44,6 +50,21 @@ TEST_F(ApplicationSetupTest, NamesTheApplicationAndSetsTheFont) {
     const QRawFont drawn = QRawFont::fromFont(QApplication::font(), QFontDatabase::Japanese);
     EXPECT_TRUE(drawn.supportsCharacter(u'ナ'));
     EXPECT_TRUE(drawn.supportsCharacter(u'W'));
+}
+
+TEST_F(ApplicationSetupTest, TakesAnInstalledIconThemeWhereTheDesktopNamesNone) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "breeze");
+    test::WriteFileBytes(dir / "breeze" / "index.theme", "[Icon Theme]\nName=Breeze\nDirectories=\n");
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir.Path().string())});
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    SetUpApplication(*qApp);
+    EXPECT_EQ(QIcon::themeName(), QStringLiteral("breeze"));
+
+    // The desktop's own choice stays.
+    QIcon::setThemeName(QStringLiteral("mine"));
+    SetUpApplication(*qApp);
+    EXPECT_EQ(QIcon::themeName(), QStringLiteral("mine"));
 }
 
 TEST_F(ApplicationSetupTest, StandardButtonsSpeakJapanese) {
