@@ -26,6 +26,7 @@
 #include "common/FileErrorText.h"
 #include "common/Utf8Path.h"
 #include "runfile/InputHistory.h"
+#include "support/HeldLock.h"
 #include "support/TempDir.h"
 
 namespace nagitori {
@@ -74,27 +75,7 @@ private:
     HANDLE handle_;
 };
 #else
-// An exclusive flock on the file through a descriptor of its own, as another running copy holds it.
-class HeldLock {
-public:
-    explicit HeldLock(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        EXPECT_GE(fd_, 0);
-        EXPECT_EQ(::flock(fd_, LOCK_EX), 0);
-    }
-    ~HeldLock() { Release(); }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-    void Release() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-
-private:
-    int fd_;
-};
+using test::HeldLock;
 #endif
 
 TEST(InputHistory, LoadSplitsLinesOfEveryStyle) {

@@ -21,6 +21,7 @@
 #include "settings/FileAccess.h"
 #include "settings/IniDocument.h"
 #include "settings/ProfileFile.h"
+#include "support/HeldLock.h"
 #include "support/TempDir.h"
 
 #ifndef _WIN32
@@ -129,25 +130,7 @@ TEST(ProfileFileLock, TwoRunningCopiesWritingDifferentKeysLoseNone) {
 
 // A lock held by a test descriptor, as another running copy holds it, exists as flock only on POSIX.
 #ifndef _WIN32
-class HeldLock {
-public:
-    explicit HeldLock(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        EXPECT_EQ(::flock(fd_, LOCK_EX), 0);
-    }
-    ~HeldLock() { Release(); }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-    void Release() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-
-private:
-    int fd_;
-};
+using test::HeldLock;
 
 FileChange SetKey(const std::string& value) {
     return [value](const std::string&) { return std::optional<std::string>("[S]\nk=" + value + "\n"); };
