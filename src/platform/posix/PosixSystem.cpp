@@ -2,8 +2,6 @@
 
 #include "platform/posix/AutostartRunKey.h"
 
-#include <algorithm>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
