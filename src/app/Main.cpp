@@ -6,9 +6,6 @@
 #include <QWindow>
 #include <system_error>
 
-#include "app/AccessKeys.h"
-#include "app/FileDrops.h"
-#include "app/GeneralErrorBox.h"
 #include "app/OptionsPage.h"
 #include "common/Messages.h"
 #include "common/Utf8Path.h"
@@ -22,6 +19,9 @@
 #include "system/VersionInformationDialog.h"
 #include "tools/Catalogue.h"
 #include "tools/ToolPages.h"
+#include "widgets/AccessKeys.h"
+#include "widgets/FileDrops.h"
+#include "widgets/GeneralErrorBox.h"
 
 namespace keys = nagitori::setting_keys;
 

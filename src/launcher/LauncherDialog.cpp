@@ -5,16 +5,16 @@
 #include <exception>
 #include <vector>
 
-#include "app/DialogFrame.h"
-#include "app/FileDrops.h"
-#include "app/GeneralErrorBox.h"
-#include "app/SingleLineField.h"
 #include "common/Messages.h"
 #include "launcher/LauncherSlots.h"
 #include "launcher/LauncherToolEditDialog.h"
 #include "launcher/WindowSizeTexts.h"
 #include "platform/qt/ThemeIcon.h"
 #include "settings/SettingsPath.h"
+#include "widgets/DialogFrame.h"
+#include "widgets/FileDrops.h"
+#include "widgets/GeneralErrorBox.h"
+#include "widgets/SingleLineField.h"
 
 namespace nagitori {
 

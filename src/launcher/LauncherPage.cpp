@@ -1,10 +1,10 @@
 #include "launcher/LauncherPage.h"
 
-#include "app/CaptionFit.h"
 #include "launcher/LaunchFailureText.h"
 #include "launcher/LauncherSlots.h"
 #include "platform/qt/ThemeIcon.h"
 #include "tools/ButtonGrid.h"
+#include "widgets/CaptionFit.h"
 
 namespace nagitori {
 

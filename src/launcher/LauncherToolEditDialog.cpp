@@ -1,13 +1,13 @@
 #include "launcher/LauncherToolEditDialog.h"
 
-#include "app/DialogFrame.h"
-#include "app/GeneralErrorBox.h"
-#include "app/SingleLineField.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
 #include "launcher/WindowSizeTexts.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
+#include "widgets/DialogFrame.h"
+#include "widgets/GeneralErrorBox.h"
+#include "widgets/SingleLineField.h"
 
 namespace keys = nagitori::setting_keys;
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogFrame.h"
-#include "app/FileDrops.h"
-#include "app/GeneralErrorBox.h"
-#include "app/SingleLineField.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
 #include "launcher/PathHelpers.h"
 #include "runfile/ExistingFile.h"
 #include "runfile/InputHistory.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
+#include "widgets/DialogFrame.h"
+#include "widgets/FileDrops.h"
+#include "widgets/GeneralErrorBox.h"
+#include "widgets/SingleLineField.h"
 
 namespace keys = nagitori::setting_keys;
 

@@ -5,9 +5,6 @@
 #include <system_error>
 #include <vector>
 
-#include "app/DialogFrame.h"
-#include "app/GeneralErrorBox.h"
-#include "app/SingleLineField.h"
 #include "common/Error.h"
 #include "common/Messages.h"
 #include "common/Utf8Path.h"
@@ -15,6 +12,9 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
 #include "system/StartupRegistration.h"
+#include "widgets/DialogFrame.h"
+#include "widgets/GeneralErrorBox.h"
+#include "widgets/SingleLineField.h"
 
 namespace keys = nagitori::setting_keys;
 

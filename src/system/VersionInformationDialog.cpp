@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <exception>
 
-#include "app/DialogFrame.h"
 #include "common/Utf8Path.h"
 #include "platform/LaunchRequest.h"
+#include "widgets/DialogFrame.h"
 
 namespace nagitori {
 

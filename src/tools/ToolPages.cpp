@@ -3,12 +3,12 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-#include "app/CaptionFit.h"
 #include "platform/qt/ThemeIcon.h"
 #include "settings/SettingKeys.h"
 #include "tools/ButtonGrid.h"
 #include "tools/Catalogue.h"
 #include "tools/StandInTexts.h"
+#include "widgets/CaptionFit.h"
 
 namespace nagitori {
 

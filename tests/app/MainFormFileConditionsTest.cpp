@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/GeneralErrorBox.h"
 #include "app/MainFormFixture.h"
 #include "common/FileErrorText.h"
 #include "common/Messages.h"
 #include "platform/Desktop.h"
 #include "runfile/InputHistory.h"
+#include "widgets/GeneralErrorBox.h"
 
 namespace nagitori::test {
 namespace {

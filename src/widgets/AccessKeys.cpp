@@ -1,4 +1,4 @@
-#include "app/AccessKeys.h"
+#include "widgets/AccessKeys.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

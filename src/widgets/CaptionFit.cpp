@@ -1,4 +1,4 @@
-#include "app/CaptionFit.h"
+#include "widgets/CaptionFit.h"
 
 #include <QFontMetrics>
 #include <QPushButton>

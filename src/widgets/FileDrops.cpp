@@ -1,4 +1,4 @@
-#include "app/FileDrops.h"
+#include "widgets/FileDrops.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "app/SingleLineField.h"
+#include "widgets/SingleLineField.h"
 
 #include <QValidator>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "app/GeneralErrorBox.h"
+#include "widgets/GeneralErrorBox.h"
 
 namespace nagitori {
 

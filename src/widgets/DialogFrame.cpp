@@ -1,8 +1,8 @@
-#include "app/DialogFrame.h"
+#include "widgets/DialogFrame.h"
 
 #include <QStyle>
 
-#include "app/GeneralErrorBox.h"
+#include "widgets/GeneralErrorBox.h"
 
 namespace nagitori {
 
