@@ -84,6 +84,30 @@ int ReadAtMost(int fd, std::size_t limit, std::string& content) {
     }
 }
 
+int OpenRegular(const std::filesystem::path& path, Descriptor& file, struct stat& status) {
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    }
+    // O_NONBLOCK: should a FIFO take the file's place meanwhile, the open returns rather than wait for a writer.
+    file.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0) {
+        return errno;
+    }
+    if (::fstat(file.Get(), &status) != 0) {
+        const int error = errno;
+        file.Reset(-1);
+        return error;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        file.Reset(-1);
+        return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    }
+    return 0;
+}
+
 int LockWithin(int fd, int operation, std::chrono::milliseconds timeout) {
     return RetryWhileBusy(
         [fd, operation] {

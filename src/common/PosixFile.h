@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -30,6 +32,11 @@ int WriteAll(int fd, std::string_view bytes);
 
 // Reads from the current offset to the end; EFBIG when there are more than limit bytes.
 int ReadAtMost(int fd, std::size_t limit, std::string& content);
+
+// Opens the file at `path` for reading when it is a regular file, and never waits on what stands there: a folder,
+// a FIFO or a device is not opened at all. 0, or an errno value: stat's own, EISDIR for a folder, EINVAL for any
+// other kind of file. `status` tells what stands at the path whenever stat succeeded.
+int OpenRegular(const std::filesystem::path& path, Descriptor& file, struct stat& status);
 
 // Takes a flock (LOCK_SH or LOCK_EX), waiting at most the timeout; EWOULDBLOCK when the time ran out.
 int LockWithin(int fd, int operation, std::chrono::milliseconds timeout);

@@ -183,6 +183,19 @@ std::optional<DesktopApp> DesktopApp::FromFile(const std::filesystem::path& file
     return g_app_info_get_commandline(G_APP_INFO(info)) == nullptr ? std::nullopt : std::optional(application);
 }
 
+std::optional<DesktopApp> DesktopApp::FromEntryText(const std::string& text) {
+    const std::unique_ptr<GKeyFile, decltype(&g_key_file_free)> entry(g_key_file_new(), g_key_file_free);
+    if (!g_key_file_load_from_data(entry.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr)) {
+        return std::nullopt;
+    }
+    GDesktopAppInfo* info = g_desktop_app_info_new_from_keyfile(entry.get());
+    if (info == nullptr) {
+        return std::nullopt;
+    }
+    DesktopApp application(info);
+    return g_app_info_get_commandline(G_APP_INFO(info)) == nullptr ? std::nullopt : std::optional(application);
+}
+
 std::optional<DesktopApp> DesktopApp::DefaultForType(const std::string& contentType) {
     GAppInfo* info = g_app_info_get_default_for_type(contentType.c_str(), FALSE);
     return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
@@ -317,11 +330,15 @@ std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>&
     return command;
 }
 
-IconReference ContentTypeIcon(const std::filesystem::path& file) {
-    const ObjectPtr<GFile> handle(g_file_new_for_path(file.c_str()));
-    const ObjectPtr<GFileInfo> info(
-        g_file_query_info(handle.get(), G_FILE_ATTRIBUTE_STANDARD_ICON, G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
-    return info ? Reference(g_file_info_get_icon(info.get())) : IconReference();
+IconReference ContentTypeIcon(const std::string& contentType) {
+    const ObjectPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
+    return Reference(icon.get());
+}
+
+std::string GuessContentType(const std::filesystem::path& file, std::string_view head) {
+    const StringPtr type(g_content_type_guess(file.filename().c_str(), reinterpret_cast<const guchar*>(head.data()),
+                                              head.size(), nullptr));
+    return type.get();
 }
 
 int OpenWithDefaultApplication(const std::filesystem::path& path) {

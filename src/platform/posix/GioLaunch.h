@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/System.h"
@@ -31,6 +32,8 @@ public:
     static std::optional<DesktopApp> FromId(const std::string& id);
     // Null when GIO refuses the file.
     static std::optional<DesktopApp> FromFile(const std::filesystem::path& file);
+    // The same for the text of a desktop file that the caller read itself.
+    static std::optional<DesktopApp> FromEntryText(const std::string& text);
     static std::optional<DesktopApp> DefaultForType(const std::string& contentType);
     static std::optional<DesktopApp> DefaultForScheme(const std::string& scheme);
     // The installed application whose command runs this program, found through GIO's search index.
@@ -57,8 +60,11 @@ private:
     std::shared_ptr<void> info_;  // GAppInfo
 };
 
-// The icon of a file's content type ("folder", "text-plain", ...); empty when the file cannot be read.
-IconReference ContentTypeIcon(const std::filesystem::path& file);
+// The icon of a content type ("folder" for inode/directory, "text-plain", ...); empty when there is none.
+IconReference ContentTypeIcon(const std::string& contentType);
+
+// The content type that a file's name and its first bytes suggest.
+std::string GuessContentType(const std::filesystem::path& file, std::string_view head);
 
 // Opens a file or folder with the desktop's default application for its content type.
 int OpenWithDefaultApplication(const std::filesystem::path& path);

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/AsciiCase.h"
+#include "platform/posix/FileIcon.h"
 #include "platform/posix/GioLaunch.h"
 #include "platform/posix/ParameterSplitter.h"
 #include "platform/posix/ShellResults.h"
@@ -97,20 +98,8 @@ std::optional<std::filesystem::path> OwnFile(const std::string& target) {
     return std::nullopt;
 }
 
-// A desktop file shows its application's icon, a program an installed application runs that application's, and
-// anything else its content type's.
-IconReference IconOfFile(const std::filesystem::path& file) {
-    std::optional<DesktopApp> application;
-    if (file.extension() == ".desktop") {
-        application = DesktopApp::FromFile(file);
-    } else if (access(file.c_str(), X_OK) == 0 && !IsFolder(file.string())) {
-        application = DesktopApp::RunningProgram(file);
-    }
-    return application ? application->Icon() : ContentTypeIcon(file);
-}
-
 IconReference IconOf(const FoundStandIn& standIn) {
-    return standIn.application ? standIn.application->Icon() : IconOfFile(standIn.program);
+    return standIn.application ? standIn.application->Icon() : FileIcon(standIn.program);
 }
 
 }  // namespace
@@ -164,7 +153,7 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
         }
         if (own) {
             report.program = command;
-            report.icon = IconOfFile(*own);
+            report.icon = FileIcon(*own);
             return report;
         }
     }
@@ -194,7 +183,7 @@ IconReference PosixSystem::IconFor(const std::string& target) {
         return report ? report->icon : IconReference();
     }
     if (const std::optional<std::filesystem::path> file = OwnFile(target)) {
-        return IconOfFile(*file);
+        return FileIcon(*file);
     }
     const std::optional<StandInReport> report = StandInFor(target);
     return report ? report->icon : IconReference();

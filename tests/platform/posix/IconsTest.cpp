@@ -8,6 +8,7 @@
 #include "ShellTestSupport.h"
 #include "platform/posix/PosixSystem.h"
 #include "support/TempDir.h"
+#include "support/UnansweredFifo.h"
 
 namespace nagitori::posix {
 namespace {
@@ -61,6 +62,41 @@ TEST(Icons, ApplicationsShowTheirOwnDocumentsTheirContentTypes) {
         }
     }
     EXPECT_TRUE(Names(system.StandInFor("nagitori-tool")->icon, "nagitori-test-app"));
+}
+
+// What stands at a registered path is looked at before it is opened: nothing there makes the lookup wait, and no
+// file is read without end.
+TEST(Icons, PathsThatAreNoRegularFileOrTooBigNeverHoldUpTheLookup) {
+    test::TempDir temp;
+    const test::UnansweredFifo fifo(temp / "fifo.desktop");
+    fs::create_directory(temp / "folder.desktop");
+    fs::create_symlink(temp / "missing.desktop", temp / "dangling.desktop");
+    const std::string entry = "[Desktop Entry]\nType=Application\nName=Own\nExec=/bin/true\nIcon=nagitori-own-icon\n";
+    test::WriteFileBytes(temp / "small.desktop", entry);
+    test::WriteFileBytes(temp / "big.desktop", entry + "# " + std::string(1024 * 1024, 'x') + "\n");
+    PosixSystem system(PosixEnvironment{}, {});
+
+    struct Case {
+        std::string what;
+        std::string target;
+        std::string icon;  // empty: no icon
+    };
+    const Case cases[] = {
+        {"a FIFO", (temp / "fifo.desktop").string(), "inode-fifo"},
+        {"a folder", (temp / "folder.desktop").string(), "folder"},
+        {"a dangling link", (temp / "dangling.desktop").string(), ""},
+        {"an entry", (temp / "small.desktop").string(), "nagitori-own-icon"},
+        {"an entry of more than a mebibyte", (temp / "big.desktop").string(), "application-x-desktop"},
+    };
+    for (const Case& c : cases) {
+        const IconReference icon = system.IconFor(c.target);
+        if (c.icon.empty()) {
+            EXPECT_TRUE(icon.Empty()) << c.what;
+        } else {
+            EXPECT_TRUE(Names(icon, c.icon)) << c.what;
+        }
+    }
+    EXPECT_FALSE(fifo.ReaderWasStuck());
 }
 
 }  // namespace
