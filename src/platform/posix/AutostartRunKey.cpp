@@ -1,19 +1,21 @@
 #include "platform/posix/AutostartRunKey.h"
 
-#include <fcntl.h>
 #include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "common/Error.h"
 #include "common/PosixFile.h"
+#include "common/TemporarySibling.h"
 
 namespace nagitori::posix {
 
@@ -22,6 +24,9 @@ namespace {
 constexpr char kGroup[] = "Desktop Entry";
 constexpr char kEntryName[] = "ナギトリ";
 constexpr std::string_view kDefaultConfigDir = "/etc/xdg";
+constexpr unsigned kEntryMode = 0644;
+// An autostart entry holds a few lines; anything bigger is no entry of ours.
+constexpr std::size_t kMaxEntryBytes = 64 * 1024;
 
 // Characters the Desktop Entry Exec key reserves: an argument holding one must be quoted.
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
@@ -53,8 +58,7 @@ bool NeedsQuotes(const std::string& argument) {
            });
 }
 
-// One argument as the Exec key holds it: quoted when it must be, and with every percent sign doubled, since field
-// codes are expanded inside quotes too.
+// One argument as the Exec key holds it: quoted when it must be.
 std::string ExecArgument(const std::string& argument) {
     const bool quote = NeedsQuotes(argument);
     std::string text = quote ? "\"" : "";
@@ -63,9 +67,6 @@ std::string ExecArgument(const std::string& argument) {
             text += '\\';
         }
         text += c;
-        if (c == '%') {
-            text += '%';
-        }
     }
     return quote ? text + '"' : text;
 }
@@ -107,37 +108,63 @@ std::optional<std::string> StringKey(GKeyFile* file, const char* key) {
     return std::string(value.get());
 }
 
-bool WriteAll(int descriptor, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
+// Puts the bytes at the target whole or not at all. They are written to a file without a name, which a new entry
+// takes directly; an existing one is replaced through the one replacement name, removed again should a crash have
+// left it there.
+bool ReplaceFile(const std::filesystem::path& target, const std::string& bytes) {
+    const std::filesystem::path replacement = ReplacementSibling(target);
+    ::unlink(replacement.c_str());
+    posix_file::PendingFile file(target, kEntryMode);
+    // Every user's session reads the machine-wide entry, whatever our umask.
+    if (file.Error() != 0 || ::fchmod(file.Get(), kEntryMode) != 0 || posix_file::WriteAll(file.Get(), bytes) != 0 ||
+        ::fsync(file.Get()) != 0) {
+        return false;
+    }
+    const int error = file.Link(target);
+    if (error != EEXIST) {
+        return error == 0;
+    }
+    if (file.Link(replacement) != 0) {
+        return false;
+    }
+    if (::rename(replacement.c_str(), target.c_str()) != 0) {
+        ::unlink(replacement.c_str());
+        return false;
     }
     return true;
 }
 
-// Writes the bytes to a fresh file in the folder and renames it over the target, so that the session never
-// sees half an entry. On failure nothing of the attempt is left behind.
-bool ReplaceFile(const std::filesystem::path& target, const std::string& bytes) {
-    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
-    if (descriptor < 0) {
+// Whether the sessions can start the program from an entry: GIO and systemd's autostart refuse a path holding a
+// percent sign however it is quoted, and a control character has no place on an Exec line.
+bool StartableFromEntry(const std::string& program) {
+    if (!g_utf8_validate_len(program.data(), program.size(), nullptr)) {
         return false;
     }
-    // Every user's session reads the machine-wide entry.
-    bool ok = fchmod(descriptor, 0644) == 0 && WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
-    ok = close(descriptor) == 0 && ok;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
+    for (const char* c = program.c_str(); c != program.c_str() + program.size(); c = g_utf8_next_char(c)) {
+        if (*c == '%' || g_unichar_iscntrl(g_utf8_get_char(c))) {
+            return false;
+        }
     }
-    return ok;
+    return true;
+}
+
+// The entry's text, read without waiting on what stands at the path: a FIFO, a folder or an entry of more than
+// kMaxEntryBytes is no entry. Nothing when the entry is missing.
+std::optional<std::string> EntryText(const std::filesystem::path& path, const std::string& name) {
+    posix_file::Descriptor file(-1);
+    struct stat status {};
+    int error = posix_file::OpenRegular(path, file, status);
+    if (error == ENOENT || error == ENOTDIR) {
+        return std::nullopt;
+    }
+    std::string text;
+    if (error == 0) {
+        error = posix_file::ReadAtMost(file.Get(), kMaxEntryBytes, text);
+    }
+    if (error != 0) {
+        throw Error(RunKeyWrongTypeMessage(name));
+    }
+    return text;
 }
 
 class AutostartRunKey final : public RunKey {
@@ -146,18 +173,12 @@ public:
 
     std::string ReadString(const std::string& name) override {
         const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
-        if (!path) {
+        const std::optional<std::string> text = path ? EntryText(*path, name) : std::nullopt;
+        if (!text) {
             return {};
         }
         KeyFile file(g_key_file_new());
-        GError* error = nullptr;
-        if (!g_key_file_load_from_file(file.get(), path->c_str(), G_KEY_FILE_NONE, &error)) {
-            const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ||
-                                 g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOTDIR);
-            g_error_free(error);
-            if (missing) {
-                return {};
-            }
+        if (!g_key_file_load_from_data(file.get(), text->data(), text->size(), G_KEY_FILE_NONE, nullptr)) {
             throw Error(RunKeyWrongTypeMessage(name));
         }
         Chars startGroup(g_key_file_get_start_group(file.get()));
@@ -166,6 +187,10 @@ public:
             throw Error(RunKeyWrongTypeMessage(name));
         }
         const std::optional<std::string> exec = StringKey(file.get(), "Exec");
+        // An empty command starts nothing, as an empty value registers nothing.
+        if (exec && exec->empty()) {
+            return {};
+        }
         std::optional<std::string> program = exec ? ExecProgram(*exec) : std::nullopt;
         if (!program) {
             throw Error(RunKeyWrongTypeMessage(name));
@@ -175,8 +200,7 @@ public:
 
     void WriteString(const std::string& name, const std::string& data) override {
         const std::optional<std::filesystem::path> path = EntryFile(folder_, name);
-        // A desktop entry holds UTF-8 text only; anything else would read back as another type.
-        if (!path || !g_utf8_validate_len(data.data(), data.size(), nullptr)) {
+        if (!path || !StartableFromEntry(data)) {
             throw Error(RunKeyWriteFailedMessage(name));
         }
         // A read-only entry stays as it is, for root too.
@@ -204,6 +228,7 @@ public:
         if (unlink(path->c_str()) != 0 && errno != ENOENT && errno != ENOTDIR) {
             throw Error(RunKeyWriteFailedMessage(name));
         }
+        ::unlink(ReplacementSibling(*path).c_str());
     }
 
 private:
