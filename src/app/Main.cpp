@@ -196,6 +196,10 @@ void TMainForm::IconsReading() {
     Launchers->IconsReading();
 }
 
+bool TMainForm::IconsPending() const {
+    return Tools->IconsPending() || Launchers->IconsPending();
+}
+
 void TMainForm::ConnectHandlers() {
     AcceptFileDrops(Pages[3], [this](const QStringList& files) {
         RunGuarded(desktop_, this, [this, &files] { LauncherFilesDropped(files); });

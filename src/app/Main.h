@@ -82,8 +82,10 @@ public:
     void LauncherDataReading();
     // Files dropped on the launcher page become entries, each through the entry editor.
     void LauncherFilesDropped(const QStringList& files);
-    // The icons of the built-in and launcher buttons.
+    // The icons of the built-in and launcher buttons, looked up off the interface thread.
     void IconsReading();
+    // Whether icons of the last reading or refill are still to come.
+    bool IconsPending() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

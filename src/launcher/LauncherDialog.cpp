@@ -22,6 +22,8 @@ namespace {
 
 constexpr int kClientWidth = 537;
 constexpr int kClientHeight = 378;
+// The row's latest icon request, which its icon answers.
+constexpr int kIconRequestRole = Qt::UserRole;
 
 QPushButton* ColumnButton(QWidget* parent, const char* name, const char* caption, int y) {
     auto* button = Named(new QPushButton(Text(caption), parent), name);
@@ -51,7 +53,7 @@ bool FlagOf(const QString& text) {
 }  // namespace
 
 TLauncher::TLauncher(System& system, Desktop& desktop, QWidget* owner)
-    : QDialog(owner), system_(system), desktop_(desktop) {
+    : QDialog(owner), system_(system), desktop_(desktop), iconLookups_(new OffThread(this)) {
     setObjectName(QStringLiteral("Launcher"));
     setWindowTitle(Text(launcher_texts::kCaption));
     SetUpDialogFrame(*this, kClientWidth, kClientHeight);
@@ -125,12 +127,26 @@ void TLauncher::FormCreate() {
     const QSignalBlocker blocker(LauncherList);
     LauncherList->addItems(NameList);
     for (int row = 0; row < LauncherList->count(); ++row) {
-        LauncherList->item(row)->setIcon(EntryIcon(row));
+        ReadEntryIcon(row);
     }
 }
 
-QIcon TLauncher::EntryIcon(int index) {
-    return ThemeIcon(system_.IconFor(FilePathList[index].toStdString()));
+void TLauncher::ReadEntryIcon(int row) {
+    const qint64 request = ++iconRequests_;
+    LauncherList->item(row)->setData(kIconRequestRole, request);
+    ++iconsToCome_;
+    System& system = system_;
+    iconLookups_->Run<LoadedIcon>(
+        [&system, target = FilePathList[row].toStdString()] { return LoadIcon(system.IconFor(target)); },
+        [this, request](const LoadedIcon& icon) {
+            --iconsToCome_;
+            for (int at = 0; at < LauncherList->count(); ++at) {
+                QListWidgetItem* item = LauncherList->item(at);
+                if (item->data(kIconRequestRole).toLongLong() == request) {
+                    item->setIcon(ThemeIcon(icon));
+                }
+            }
+        });
 }
 
 int TLauncher::SelectedRow() const {
@@ -226,7 +242,7 @@ bool TLauncher::AddEntry(const QString& droppedFile) {
     }
     const QSignalBlocker blocker(LauncherList);
     LauncherList->addItem(NameList.constLast());
-    LauncherList->item(LauncherList->count() - 1)->setIcon(EntryIcon(LauncherList->count() - 1));
+    ReadEntryIcon(LauncherList->count() - 1);
     return true;
 }
 
@@ -244,11 +260,20 @@ bool TLauncher::FilesDropped(const QStringList& files) {
 
 void TLauncher::EditClick() {
     const int row = SelectedRow();
-    if (row < 0 || !RunEditor(tool_edit_texts::kEditCaption, row)) {
+    if (row < 0) {
         return;
     }
-    LauncherList->item(row)->setText(NameList[row]);
-    LauncherList->item(row)->setIcon(EntryIcon(row));
+    const QString target = FilePathList[row];
+    if (!RunEditor(tool_edit_texts::kEditCaption, row)) {
+        return;
+    }
+    QListWidgetItem* item = LauncherList->item(row);
+    item->setText(NameList[row]);
+    // The icon of the entry as it was stays only while the target is the same.
+    if (FilePathList[row] != target) {
+        item->setIcon(QIcon());
+    }
+    ReadEntryIcon(row);
     ToolInfoDisplay(row);
 }
 
@@ -279,6 +304,9 @@ void TLauncher::SwapEntries(int row, int other) {
     const QIcon icon = first->icon();
     first->setIcon(second->icon());
     second->setIcon(icon);
+    const QVariant request = first->data(kIconRequestRole);
+    first->setData(kIconRequestRole, second->data(kIconRequestRole));
+    second->setData(kIconRequestRole, request);
     first->setText(NameList[row]);
     second->setText(NameList[other]);
     Select(other);

@@ -11,6 +11,7 @@
 #include "platform/Desktop.h"
 #include "platform/System.h"
 #include "settings/ProfileFile.h"
+#include "widgets/OffThread.h"
 
 namespace nagitori {
 
@@ -72,6 +73,8 @@ public:
 
     // The selected row, or -1.
     int SelectedRow() const;
+    // Whether icons of rows are still to come.
+    bool IconsPending() const { return iconsToCome_ > 0; }
 
 private:
     void BuildControls();
@@ -79,8 +82,9 @@ private:
     void Handle(void (TLauncher::*handler)());
     void Select(int row);
     void SwapEntries(int row, int other);
-    // The icon of what the entry at index starts.
-    QIcon EntryIcon(int index);
+    // Looks up the icon of what the entry in the row starts, off the interface thread; it lands on the row
+    // wherever the row has moved by then, and not at all when the row is gone or asked again meanwhile.
+    void ReadEntryIcon(int row);
     // Runs the editor with the caption; on OK returns true with its values in the entry's lists at index.
     // A dropped file is taken as if chosen in the editor.
     bool RunEditor(const char* caption, int index, const QString& droppedFile = {});
@@ -89,6 +93,9 @@ private:
 
     System& system_;
     Desktop& desktop_;
+    OffThread* iconLookups_;
+    qint64 iconRequests_ = 0;
+    int iconsToCome_ = 0;
 };
 
 }  // namespace nagitori

@@ -10,7 +10,12 @@ namespace nagitori {
 
 LauncherPage::LauncherPage(System& system, Desktop& desktop, QWidget* window, QWidget* page,
                            const std::optional<ProfileFile>& launcherReading)
-    : QObject(window), system_(system), desktop_(desktop), window_(window), launcherReading_(launcherReading) {
+    : QObject(window),
+      system_(system),
+      desktop_(desktop),
+      window_(window),
+      launcherReading_(launcherReading),
+      iconLookups_(new OffThread(this)) {
     for (int tag = 0; tag < kLauncherSlotCount; ++tag) {
         auto* button = new QPushButton(page);
         button->setObjectName(QStringLiteral("Launcher%1").arg(tag + 1));
@@ -36,13 +41,41 @@ void LauncherPage::LauncherDataReading() {
 }
 
 void LauncherPage::IconsReading() {
+    const int refill = ++iconRefill_;
+    iconsToCome_ = 0;
     for (int tag = 0; tag < kLauncherSlotCount; ++tag) {
         QPushButton* button = buttons_[static_cast<size_t>(tag)];
-        button->setIcon(button->isEnabled()
-                            ? ThemeIcon(system_.IconFor(ReadLauncherFilePath(*launcherReading_, tag + 1)))
-                            : QIcon());
+        const std::string target = button->isEnabled() ? ReadLauncherFilePath(*launcherReading_, tag + 1) : "";
+        std::string& shown = iconTargets_[static_cast<size_t>(tag)];
+        // The icon of what the button no longer starts goes at once; the same target keeps its icon until the
+        // new one is there. The caption may have changed either way.
+        if (target != shown) {
+            shown = target;
+            button->setIcon(QIcon());
+        }
         FitCaptionBesideIcon(*button);
+        if (target.empty()) {
+            continue;
+        }
+        System& system = system_;
+        ++iconsToCome_;
+        iconLookups_->Run<LoadedIcon>([&system, target] { return LoadIcon(system.IconFor(target)); },
+                                      [this, tag, refill](const LoadedIcon& icon) {
+                                          if (refill == iconRefill_) {
+                                              --iconsToCome_;
+                                              SetIcon(*Button(tag), ThemeIcon(icon));
+                                          }
+                                      });
     }
+}
+
+bool LauncherPage::IconsPending() const {
+    return iconsToCome_ > 0;
+}
+
+void LauncherPage::SetIcon(QPushButton& button, const QIcon& icon) {
+    button.setIcon(icon);
+    FitCaptionBesideIcon(button);
 }
 
 void LauncherPage::LauncherClick(int tag) {

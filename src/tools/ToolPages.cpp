@@ -14,7 +14,12 @@ namespace nagitori {
 
 ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const std::array<QWidget*, 3>& pages,
                      ToolRunState state)
-    : QObject(window), system_(system), desktop_(desktop), window_(window), state_(state) {
+    : QObject(window),
+      system_(system),
+      desktop_(desktop),
+      window_(window),
+      state_(state),
+      iconLookups_(new OffThread(this)) {
     for (int tag = 0; tag < kCatalogueSize; ++tag) {
         const CatalogueEntry& entry = CatalogueEntryOf(tag);
         QWidget* page = pages[static_cast<size_t>(tag / kButtonsPerPage)];
@@ -33,13 +38,29 @@ ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const st
 }
 
 void ToolPages::IconsReading() {
-    for (int tag = 0; tag < kCatalogueSize; ++tag) {
-        const std::optional<StandInReport> report =
-            system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));
-        QPushButton* button = Button(tag);
-        button->setIcon(report ? ThemeIcon(report->icon) : QIcon());
-        FitCaptionBesideIcon(*button);
-    }
+    const int reading = ++iconReading_;
+    iconsToCome_ = true;
+    System& system = system_;
+    // One lookup for all: what would hang one of them (a folder on PATH that does not answer) hangs them all.
+    iconLookups_->Run<std::vector<LoadedIcon>>(
+        [&system, commands = state_.ToolRunCommand] {
+            std::vector<LoadedIcon> icons;
+            for (const std::string& command : commands) {
+                const std::optional<StandInReport> report = system.StandInFor(command);
+                icons.push_back(report ? LoadIcon(report->icon) : LoadedIcon());
+            }
+            return icons;
+        },
+        [this, reading](const std::vector<LoadedIcon>& icons) {
+            if (reading != iconReading_) {
+                return;
+            }
+            iconsToCome_ = false;
+            for (std::size_t tag = 0; tag < icons.size() && tag < buttons_.size(); ++tag) {
+                buttons_[tag]->setIcon(ThemeIcon(icons[tag]));
+                FitCaptionBesideIcon(*buttons_[tag]);
+            }
+        });
 }
 
 bool ToolPages::eventFilter(QObject* watched, QEvent* event) {

@@ -11,6 +11,7 @@
 #include "platform/Desktop.h"
 #include "platform/System.h"
 #include "settings/ProfileFile.h"
+#include "widgets/OffThread.h"
 
 namespace nagitori {
 
@@ -36,8 +37,11 @@ public:
 
     void ToolRunClick(int tag);
     void Win10AppRunClick(int tag);
-    // Each button shows the icon of the program it would start, none when nothing is installed.
+    // Each button shows the icon of the program it would start, none when nothing is installed; looked up off the
+    // interface thread.
     void IconsReading();
+    // Whether the icons of the last reading are still to come.
+    bool IconsPending() const { return iconsToCome_; }
 
 protected:
     // Each button's tooltip is asked of the platform when it shows, as programs come and go.
@@ -52,6 +56,9 @@ private:
     QWidget* window_;
     ToolRunState state_;
     std::array<QPushButton*, 60> buttons_{};
+    OffThread* iconLookups_;
+    int iconReading_ = 0;  // counts on with each reading, so that a late answer to an earlier one never lands
+    bool iconsToCome_ = false;
 };
 
 }  // namespace nagitori

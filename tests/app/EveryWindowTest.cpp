@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <map>
 
 #include "app/MainFormFixture.h"
@@ -104,6 +105,7 @@ TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     system.icons = {{"/usr/bin/gedit", icon}, {"/usr/bin/xterm", icon}};
     TMainForm& main = Create();
     main.IconsReading();
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     ASSERT_FALSE(main.Tools->Button(30)->icon().isNull());
     main.show();
     for (int entry = 0; entry < main.Item->count(); ++entry) {
@@ -125,6 +127,7 @@ TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     setting.hide();
 
     TLauncher launcher(system, desktop, &main);
+    ASSERT_TRUE(QTest::qWaitFor([&launcher] { return !launcher.IconsPending(); }));
     launcher.show();
     launcher.LauncherList->setCurrentRow(1);
     Inspect(launcher);

@@ -7,6 +7,7 @@
 #include "launcher/LauncherDialogFixture.h"
 #include "launcher/LauncherManagement.h"
 #include "launcher/LauncherToolEditDialog.h"
+#include "platform/qt/ThemeIcon.h"
 
 namespace nagitori::test {
 namespace {
@@ -318,6 +319,43 @@ TEST_F(LauncherManagement, UpAndDownMoveTheEntryWithItsSelection) {
     EXPECT_EQ(l.SelectedRow(), 2);
     EXPECT_EQ(Panel(l)[0], u"端末"_s);
     EXPECT_EQ(desktop.beeps, 0);
+}
+
+// Each row's icon is looked up off the interface thread and lands on the row of its entry, wherever that row has
+// moved meanwhile; an answer for an entry that is gone or was asked again lands nowhere.
+TEST_F(LauncherManagement, RowIconsLandOnTheirOwnEntryOnly) {
+    const IconReference shield{{}, ":/shield.svg"};
+    const IconReference logo{{}, ":/nagitori.svg"};
+    system.icons = {{"/slow/a", shield}, {"/slow/b", shield}, {"/slow/d", shield}, {"/quick", logo}};
+    system.hangingLookups = {"/slow/a", "/slow/b", "/slow/d"};
+    TLauncher& l = Create(
+        "[Application_1]\nName=A\nFilePath=/slow/a\n[Application_2]\nName=B\nFilePath=/slow/b\n"
+        "[Application_3]\nName=C\nFilePath=/quick\n[Application_4]\nName=D\nFilePath=/slow/d\n");
+    ASSERT_TRUE(QTest::qWaitFor([&l] { return !l.LauncherList->item(2)->icon().isNull(); }));
+    EXPECT_TRUE(l.IconsPending());
+
+    // D goes, A moves below C, and B is changed to what answers at once.
+    l.LauncherList->setCurrentRow(3);
+    l.Delete->click();
+    l.LauncherList->setCurrentRow(0);
+    l.ItemDown->click();
+    l.ItemDown->click();
+    ScriptEditor([](TLauncherToolEdit& editor) {
+        editor.FilePath->setText(u"/quick"_s);
+        editor.OK->click();
+    });
+    l.LauncherList->setCurrentRow(0);
+    l.Edit->click();
+    ASSERT_EQ(l.NameList, (QStringList{u"B"_s, u"C"_s, u"A"_s}));
+    ASSERT_EQ(l.FilePathList[0], u"/quick"_s);
+    system.ReleaseLookups();
+    ASSERT_TRUE(QTest::qWaitFor([&l] { return !l.IconsPending(); }));
+
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+    const QImage logoPicture = picture(ThemeIcon(LoadIcon(logo)));
+    EXPECT_EQ(picture(l.LauncherList->item(0)->icon()), logoPicture) << "B's first answer came too late to land";
+    EXPECT_EQ(picture(l.LauncherList->item(1)->icon()), logoPicture) << "D's answer had no row to land on";
+    EXPECT_EQ(picture(l.LauncherList->item(2)->icon()), picture(ThemeIcon(LoadIcon(shield)))) << "A's followed A";
 }
 
 // A hand-edited file: gaps, a nameless section, values to normalise, and what the launcher never touches.

@@ -1,4 +1,5 @@
 #include <QPushButton>
+#include <QTest>
 
 #include "app/MainFormFixture.h"
 #include "launcher/LauncherPage.h"
@@ -61,6 +62,7 @@ TEST_F(LauncherButtons, IconsShowWhatEachButtonStartsAndAreReadAtARefillOnly) {
     system.icons = {{"/usr/bin/gedit", icon}, {"/usr/bin/xterm", icon}};
     TMainForm& main = Create();
     main.LauncherDataReading();
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     EXPECT_FALSE(main.Launchers->Button(0)->icon().isNull());
     EXPECT_TRUE(main.Launchers->Button(1)->icon().isNull()) << "a slot without a name shows nothing";
     EXPECT_TRUE(main.Launchers->Button(2)->icon().isNull()) << "a target without an icon";
@@ -73,6 +75,8 @@ TEST_F(LauncherButtons, IconsShowWhatEachButtonStartsAndAreReadAtARefillOnly) {
     // The next refill follows the file.
     WriteLauncherData("[Application_1]\nName=メモ帳\nFilePath=/nowhere\n");
     main.LauncherDataReading();
+    EXPECT_TRUE(main.Launchers->Button(0)->icon().isNull()) << "the icon of what it no longer starts goes at once";
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     EXPECT_TRUE(main.Launchers->Button(0)->icon().isNull());
 }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTest>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,8 +61,8 @@ int main(int argc, char** argv) {
 
     nagitori::TMainForm main(system, desktop);
     main.IconsReading();
+    bool ok = QTest::qWaitFor([&main] { return !main.IconsPending(); });
     main.show();
-    bool ok = true;
     for (int entry = 0; entry < main.Item->count(); ++entry) {
         main.Item->setCurrentRow(entry);
         ok = Save(main, folder, QStringLiteral("main-page%1").arg(entry + 1)) && ok;
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
                                    "CurrentDirectory=/home/user\n[Application_2]\nName=端末\n"
                                    "FilePath=/usr/bin/xterm\nCommandLine=-e top\nWindowSize=2\nAnAdminAdd=1\n");
     nagitori::TLauncher launcher(system, desktop, &main);
+    ok = QTest::qWaitFor([&launcher] { return !launcher.IconsPending(); }) && ok;
     launcher.show();
     launcher.LauncherList->setCurrentRow(1);
     ok = Save(launcher, folder, QStringLiteral("launcher")) && ok;

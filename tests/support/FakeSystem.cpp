@@ -43,15 +43,49 @@ int FakeSystem::ShellExecute(const LaunchRequest& request) {
     return shellResult;
 }
 
+FakeSystem::~FakeSystem() {
+    std::unique_lock lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return lookups_ == 0; });
+}
+
+void FakeSystem::ReleaseLookups() {
+    const std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+}
+
+std::unique_lock<std::mutex> FakeSystem::EnterLookup(const std::string& what) {
+    std::unique_lock lock(mutex_);
+    ++lookups_;
+    if (hangingLookups.count(what) != 0) {
+        changed_.wait(lock, [this] { return released_; });
+    }
+    return lock;
+}
+
+void FakeSystem::LeaveLookup(std::unique_lock<std::mutex>& lock) {
+    --lookups_;
+    changed_.notify_all();
+    lock.unlock();
+}
+
 std::optional<StandInReport> FakeSystem::StandInFor(const std::string& command) {
+    std::unique_lock lock = EnterLookup(command);
     const auto it = standIns.find(command);
-    return it == standIns.end() ? std::nullopt : std::optional(it->second);
+    std::optional<StandInReport> report = it == standIns.end() ? std::nullopt : std::optional(it->second);
+    LeaveLookup(lock);
+    return report;
 }
 
 IconReference FakeSystem::IconFor(const std::string& target) {
+    std::unique_lock lock = EnterLookup(target);
     iconRequests.push_back(target);
     const auto it = icons.find(target);
-    return it == icons.end() ? IconReference() : it->second;
+    IconReference icon = it == icons.end() ? IconReference() : it->second;
+    LeaveLookup(lock);
+    return icon;
 }
 
 std::unique_ptr<RunKey> FakeSystem::OpenRunKey() {

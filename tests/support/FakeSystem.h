@@ -1,7 +1,10 @@
 #pragma once
 
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,9 +20,16 @@ struct FakeRunKeyStore {
     std::vector<std::string> wrongType;
 };
 
-// Records every launch and answers every question from its public fields.
+// Records every launch and answers every question from its public fields. The lookups (StandInFor, IconFor) may run
+// on other threads: set their fields before the window that asks exists, or once it has its answers.
 class FakeSystem : public System {
 public:
+    FakeSystem() = default;
+    // Lets hanging lookups go and waits until no lookup runs any more.
+    ~FakeSystem() override;
+    FakeSystem(const FakeSystem&) = delete;
+    FakeSystem& operator=(const FakeSystem&) = delete;
+
     std::vector<LaunchRequest> launches;
     int shellResult = kShellSuccess;
     bool shellThrows = false;  // the launch raises an error instead of answering
@@ -31,6 +41,10 @@ public:
     std::map<std::string, StandInReport> standIns;  // commands without an entry: none, as on Windows
     std::map<std::string, IconReference> icons;     // targets without an entry: no icon
     std::vector<std::string> iconRequests;
+    // Lookups of these commands or targets wait until ReleaseLookups, as on a network mount that never answers.
+    std::set<std::string> hangingLookups;
+
+    void ReleaseLookups();
 
     int ShellExecute(const LaunchRequest& request) override;
     bool IsUserAnAdmin() override { return admin; }
@@ -40,6 +54,16 @@ public:
     std::optional<StandInReport> StandInFor(const std::string& command) override;
     IconReference IconFor(const std::string& target) override;
     std::unique_ptr<RunKey> OpenRunKey() override;
+
+private:
+    // A lookup holds mutex_ from EnterLookup to LeaveLookup, but for the time it hangs.
+    std::unique_lock<std::mutex> EnterLookup(const std::string& what);
+    void LeaveLookup(std::unique_lock<std::mutex>& lock);
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool released_ = false;
+    int lookups_ = 0;
 };
 
 }  // namespace nagitori::test

@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QToolTip>
 
 #include "app/MainFormFixture.h"
@@ -272,6 +273,7 @@ TEST_F(ToolButtons, EachButtonShowsTheIconOfWhatItWouldStart) {
     };
     TMainForm& main = Create();
     main.IconsReading();
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     EXPECT_FALSE(main.Tools->Button(25)->icon().isNull());
     EXPECT_EQ(main.Tools->Button(25)->iconSize(), QSize(16, 16));
     EXPECT_TRUE(main.Tools->Button(27)->icon().isNull());
@@ -280,6 +282,7 @@ TEST_F(ToolButtons, EachButtonShowsTheIconOfWhatItWouldStart) {
     // Once the program is gone, the next reading drops its icon.
     system.standIns["calc"] = {"", {"gnome-calculator"}, {}};
     main.IconsReading();
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     EXPECT_TRUE(main.Tools->Button(25)->icon().isNull());
 }
 
