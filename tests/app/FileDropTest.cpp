@@ -119,8 +119,9 @@ TEST_F(FileDrop, TheEditorOfADroppedFileIsCentredOnTheMainWindowAndGivesTheFocus
     const std::unique_ptr<QMimeData> data(Files({dir / "tools" / "edit.sh"}));
     EXPECT_TRUE(Drop(main.Pages[3], *data));
     EXPECT_EQ(owner, &main);
-    // A window manager adds its frame after the placement: a few pixels off at most.
-    EXPECT_LE(offCentre.manhattanLength(), 24) << offCentre.x() << ", " << offCentre.y();
+    // The frame that a window manager adds after the placement (or Qt's guess of it without one) shifts it a
+    // little; the top left of the screen would be far off.
+    EXPECT_LE(offCentre.manhattanLength(), 60) << offCentre.x() << ", " << offCentre.y();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
     EXPECT_EQ(QApplication::activeWindow(), &main);
 }
