@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include <QDir>
 #include <QIcon>
 #include <QWindow>
 #include <system_error>
@@ -46,6 +47,18 @@ QAction* AddSeparator(QMenu* menu, const char* name) {
     QAction* action = menu->addSeparator();
     action->setObjectName(QString::fromUtf8(name));
     return action;
+}
+
+// The data folder, and the application-data folder above it when a fresh account has none yet: made private
+// to the user, as the XDG base directories ask. Nothing higher is made (a home that does not exist is not ours
+// to make), a folder that exists keeps its permissions, and a failure is ignored.
+void CreateDataFolder(const std::filesystem::path& appData) {
+    if (!appData.empty()) {
+        QDir().mkdir(QString::fromStdString(Utf8FromPath(appData)),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    std::error_code ignored;
+    std::filesystem::create_directory(DataFolder(appData), ignored);
 }
 
 }  // namespace
@@ -172,9 +185,7 @@ void TMainForm::FormCreate() {
         SetStayOnTop(true);
     }
 
-    // Only the data folder itself: its parent is the user's and not ours to create.
-    std::error_code ignored;
-    std::filesystem::create_directory(DataFolder(appData), ignored);
+    CreateDataFolder(appData);
 
     Launchers->LauncherDataReading();
 

@@ -16,6 +16,7 @@ inline constexpr char kInUse[] = "ほかのプログラムが使用中です";
 inline constexpr char kNotUtf8[] = "UTF-8のテキストではありません";
 inline constexpr char kNotRegularFile[] = "通常のファイルではありません";
 inline constexpr char kLineBreak[] = "改行を含んでいます";
+inline constexpr char kOtherUsersLink[] = "ほかのユーザーのシンボリックリンクです";
 
 inline std::string CannotRead(const std::filesystem::path& path, std::string_view reason) {
     return "ファイル「" + Utf8FromPath(path) + "」を読み込めませんでした（" + std::string(reason) + "）";

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+#include <system_error>
 
 #include "common/RetryWhileBusy.h"
 #include "common/TemporarySibling.h"
@@ -121,6 +122,36 @@ int LockWithin(int fd, int operation, std::chrono::milliseconds timeout) {
 
 bool IsWriteProtected(const std::filesystem::path& path, unsigned mode) {
     return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+bool FollowLinks(const std::filesystem::path& path, std::filesystem::path& target) {
+    const bool root = ::geteuid() == 0;
+    target = path;
+    // A loop of links ends here, and opening what it leads to then fails.
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat link {};
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+            return true;
+        }
+        if (root && link.st_uid != 0) {
+            return false;
+        }
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            return true;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return true;
+}
+
+void RemoveUnlessProtected(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && IsWriteProtected(path, status.st_mode)) {
+        return;
+    }
+    ::unlink(path.c_str());
 }
 
 PendingFile::PendingFile(const std::filesystem::path& target, unsigned mode) {

@@ -45,6 +45,14 @@ int LockWithin(int fd, int operation, std::chrono::milliseconds timeout);
 // all, which binds root too, as the read-only attribute binds administrators on Windows.
 bool IsWriteProtected(const std::filesystem::path& path, unsigned mode);
 
+// The file that a write to path reaches: the end of its chain of symbolic links, or the missing file that the
+// last link names. False when root would have to follow a link that another user owns: that user could point it
+// at any file root may change, so root follows only its own links.
+bool FollowLinks(const std::filesystem::path& path, std::filesystem::path& target);
+
+// Removes the file unless it is write-protected; every failure is passed over.
+void RemoveUnlessProtected(const std::filesystem::path& path);
+
 // A file being written in the folder of a target. Where the file system allows it, the file has no name until
 // Link gives it one, so a crash before that leaves nothing behind; elsewhere it stands under a hidden name of
 // its own that is removed again.

@@ -115,7 +115,8 @@ void TLauncher::Handle(void (TLauncher::*handler)()) {
 }
 
 void TLauncher::FormCreate() {
-    LauncherData.emplace(LauncherDataPath(system_.AppDataFolder()));
+    // It holds the user's paths and command lines: a new file is for the user's eyes alone.
+    LauncherData.emplace(LauncherDataPath(system_.AppDataFolder()), NewFileAccess::OwnerOnly);
     for (const LauncherEntry& entry : ReadLauncherEntries(*LauncherData)) {
         NameList.push_back(QString::fromStdString(entry.name));
         FilePathList.push_back(QString::fromStdString(entry.filePath));
@@ -193,8 +194,13 @@ void TLauncher::LauncherListDblClick() {
     EditClick();
 }
 
+QWidget* TLauncher::VisibleOwner() {
+    return isVisible() || parentWidget() == nullptr ? this : parentWidget();
+}
+
 bool TLauncher::RunEditor(const char* caption, int index, const QString& droppedFile) {
-    TLauncherToolEdit editor(system_, desktop_, this);
+    QWidget* const owner = VisibleOwner();
+    TLauncherToolEdit editor(system_, desktop_, owner);
     editor.setWindowTitle(Text(caption));
     int windowSize = 1;
     if (index < NameList.size()) {
@@ -210,7 +216,12 @@ bool TLauncher::RunEditor(const char* caption, int index, const QString& dropped
     if (!droppedFile.isEmpty()) {
         editor.FileChosen(droppedFile);
     }
-    if (desktop_.RunModal(editor) != QDialog::Accepted) {
+    const int result = desktop_.RunModal(editor);
+    if (owner != this) {
+        // Files dropped from another application: the focus would go back there, not to the main window.
+        owner->activateWindow();
+    }
+    if (result != QDialog::Accepted) {
         return false;
     }
     if (index == NameList.size()) {
@@ -336,8 +347,9 @@ void TLauncher::OKClick() {
     try {
         SaveLauncherEntries(*LauncherData, entries);
     } catch (const std::exception&) {
-        // The file is as it was; the dialog still closes with OK, and the buttons show what the file holds.
-        desktop_.MessageBox(this, Text(messages::kSaveFailed), mb::kIconWarning);
+        // The file is as it was: the dialog stays open with the user's rows, to press OK again or cancel.
+        desktop_.MessageBox(VisibleOwner(), Text(messages::kSaveFailed), mb::kIconWarning);
+        setResult(QDialog::Rejected);
     }
 }
 

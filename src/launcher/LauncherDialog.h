@@ -88,6 +88,9 @@ private:
     // Runs the editor with the caption; on OK returns true with its values in the entry's lists at index.
     // A dropped file is taken as if chosen in the editor.
     bool RunEditor(const char* caption, int index, const QString& droppedFile = {});
+    // This dialog, or its owner while it is not shown (files dropped on the main window): what the editor and
+    // the messages stand over, and what takes the focus back after them.
+    QWidget* VisibleOwner();
     // Runs the editor for a new entry at the end; on OK adds its row.
     bool AddEntry(const QString& droppedFile);
 

@@ -14,8 +14,13 @@ bool AddDroppedLaunchers(System& system, Desktop& desktop, QWidget* owner, const
     if (!dialog.FilesDropped(files)) {
         return false;
     }
+    dialog.setResult(QDialog::Accepted);
     dialog.OKClick();
-    return true;
+    if (dialog.result() == QDialog::Accepted) {
+        return true;
+    }
+    // The save failed: the dialog shows the dropped entries among the others, to save again or cancel.
+    return desktop.RunModal(dialog) == QDialog::Accepted;
 }
 
 }  // namespace nagitori

@@ -14,7 +14,8 @@ namespace nagitori {
 bool OpenLauncherManagement(System& system, Desktop& desktop, QWidget* owner);
 
 // Registers files dropped on the launcher page: each through the entry editor, as the management dialog's Add
-// does, and saves at once. Returns true when the launcher data file may have changed.
+// does, and saves at once. When the save fails, the management dialog opens with the new entries, so that none
+// is lost. Returns true when the launcher data file may have changed.
 bool AddDroppedLaunchers(System& system, Desktop& desktop, QWidget* owner, const QStringList& files);
 
 }  // namespace nagitori

@@ -25,10 +25,11 @@ std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::ch
 
 // Under an exclusive lock: appends the entry unless a line equal to it is there; a new file holds it
 // alone. The file is scanned before it is opened for writing, so a read-only file that holds the entry is no
-// error. Throws WriteError, and leaves the old content as it was.
+// error. A symbolic link is followed to the file it leads to, except by root through another user's link.
+// Throws WriteError, and leaves the old content as it was.
 void AppendLocked(const std::filesystem::path& path, const std::string& entry, std::chrono::milliseconds lockTimeout);
 
-// Removes the file, ignoring every failure.
+// Removes the file unless it is write-protected, ignoring every failure.
 void RemoveFile(const std::filesystem::path& path);
 
 }  // namespace nagitori::history

@@ -31,7 +31,7 @@ public:
     // is never changed by a failure.
     void Add(const std::string& entry) const;
 
-    // Removes the file; a missing file or a failure is ignored.
+    // Removes the file unless it is write-protected; a missing file or a failure is ignored.
     void Delete() const;
 
 private:

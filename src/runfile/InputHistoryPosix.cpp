@@ -19,6 +19,8 @@ using posix_file::Descriptor;
 
 // O_NONBLOCK keeps open() from waiting forever on a named pipe put where the file should be.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+// Writes go to the end of the path's links, resolved beforehand; a link put there since is not followed.
+constexpr int kWriteOpenFlags = kOpenFlags | O_NOFOLLOW;
 
 std::string ErrnoText(int error) {
     return std::generic_category().message(error);
@@ -76,7 +78,7 @@ Appended AppendIfAbsent(const Descriptor& locked, const std::filesystem::path& p
     if (posix_file::IsWriteProtected(path, status.st_mode)) {
         FailWrite(path, file_errors::kReadOnly);
     }
-    const Descriptor writer(::open(path.c_str(), O_WRONLY | O_APPEND | kOpenFlags));
+    const Descriptor writer(::open(path.c_str(), O_WRONLY | O_APPEND | kWriteOpenFlags));
     struct stat written {};
     if (writer.Get() < 0 || ::fstat(writer.Get(), &written) != 0) {
         FailWrite(path, ErrnoText(errno));
@@ -126,10 +128,15 @@ std::optional<std::string> ReadLocked(const std::filesystem::path& path, std::ch
     return content;
 }
 
-void AppendLocked(const std::filesystem::path& path, const std::string& entry, std::chrono::milliseconds lockTimeout) {
+void AppendLocked(const std::filesystem::path& linkOrFile, const std::string& entry,
+                  std::chrono::milliseconds lockTimeout) {
+    std::filesystem::path path;
+    if (!posix_file::FollowLinks(linkOrFile, path)) {
+        FailWrite(linkOrFile, file_errors::kOtherUsersLink);
+    }
     // The scan and the append happen under one lock, so no other copy can add the same entry between.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const Descriptor file(::open(path.c_str(), O_RDONLY | kOpenFlags));
+        const Descriptor file(::open(path.c_str(), O_RDONLY | kWriteOpenFlags));
         if (file.Get() >= 0) {
             if (AppendIfAbsent(file, path, entry, false, lockTimeout) == Appended::Done) {
                 return;
@@ -152,9 +159,8 @@ void AppendLocked(const std::filesystem::path& path, const std::string& entry, s
             FailWrite(path, ErrnoText(error));
         }
     }
-    // No hard links on this file system, or the name exists yet does not open (a link to nothing):
-    // create the file in place.
-    const Descriptor file(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | kOpenFlags, 0600));
+    // No hard links on this file system, or the name keeps changing: create the file in place.
+    const Descriptor file(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | kWriteOpenFlags, 0600));
     if (file.Get() < 0) {
         FailWrite(path, ErrnoText(errno));
     }
@@ -164,7 +170,7 @@ void AppendLocked(const std::filesystem::path& path, const std::string& entry, s
 }
 
 void RemoveFile(const std::filesystem::path& path) {
-    ::unlink(path.c_str());
+    posix_file::RemoveUnlessProtected(path);
 }
 
 }  // namespace nagitori::history

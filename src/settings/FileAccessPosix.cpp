@@ -18,6 +18,8 @@ namespace {
 using posix_file::Descriptor;
 
 constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+// A link put at the path after WriteTarget resolved it is not followed: the write fails instead.
+constexpr int kRewriteOpenFlags = kOpenFlags | O_NOFOLLOW;
 
 [[noreturn]] void ThrowWriteError(const std::filesystem::path& path, std::string_view reason) {
     throw WriteError(file_errors::CannotWrite(path, reason));
@@ -70,6 +72,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
+std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+    std::filesystem::path target;
+    if (!posix_file::FollowLinks(path, target)) {
+        ThrowWriteError(path, file_errors::kOtherUsersLink);
+    }
+    return target;
+}
+
+void DeleteUnlessProtected(const std::filesystem::path& path) {
+    posix_file::RemoveUnlessProtected(path);
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error) {
     const Descriptor file(::open(path.c_str(), kOpenFlags));
     if (file.Get() < 0) {
@@ -98,7 +112,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     return bytes;
 }
 
-void RewriteFile(const std::filesystem::path& path, const FileChange& change, std::chrono::milliseconds lockTimeout) {
+void RewriteFile(const std::filesystem::path& path, const FileChange& change, std::chrono::milliseconds lockTimeout,
+                 NewFileAccess newFile) {
     const auto deadline = std::chrono::steady_clock::now() + lockTimeout;
     auto remaining = [&deadline] {
         const auto left = deadline - std::chrono::steady_clock::now();
@@ -107,7 +122,7 @@ void RewriteFile(const std::filesystem::path& path, const FileChange& change, st
     // Another copy may replace or create the file between our open and our lock: then start again on the file
     // that now stands at the path.
     for (;;) {
-        Descriptor file(::open(path.c_str(), kOpenFlags));
+        Descriptor file(::open(path.c_str(), kRewriteOpenFlags));
         if (file.Get() < 0) {
             if (errno != ENOENT) {
                 ThrowWriteError(path, errno);
@@ -116,7 +131,8 @@ void RewriteFile(const std::filesystem::path& path, const FileChange& change, st
             if (!bytes) {
                 return;
             }
-            const int error = posix_file::CreateHolding(path, *bytes, 0666);
+            const int error =
+                posix_file::CreateHolding(path, *bytes, newFile == NewFileAccess::OwnerOnly ? 0600 : 0666);
             if (error == 0) {
                 return;
             }
@@ -136,7 +152,7 @@ void RewriteFile(const std::filesystem::path& path, const FileChange& change, st
             ThrowWriteError(path, error == EWOULDBLOCK ? file_errors::kInUse : std::generic_category().message(error));
         }
         struct stat current {};
-        if (::stat(path.c_str(), &current) != 0 || !SameFile(current, locked) || ::fstat(file.Get(), &locked) != 0) {
+        if (::lstat(path.c_str(), &current) != 0 || !SameFile(current, locked) || ::fstat(file.Get(), &locked) != 0) {
             if (remaining().count() == 0) {
                 ThrowWriteError(path, file_errors::kInUse);
             }

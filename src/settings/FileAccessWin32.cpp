@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <string>
+#include <system_error>
 
 #include "common/Error.h"
 #include "common/FileErrorText.h"
@@ -169,7 +170,31 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     return bytes;
 }
 
-void RewriteFile(const std::filesystem::path& path, const FileChange& change, std::chrono::milliseconds lockTimeout) {
+std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+    std::filesystem::path target = path;
+    // A loop of links ends here and then fails to open.
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            break;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+void DeleteUnlessProtected(const std::filesystem::path& path) {
+    // Refuses a read-only file and a folder by itself.
+    ::DeleteFileW(path.c_str());
+}
+
+// Files here lie in the user's own profile; a new one takes the folder's permissions.
+void RewriteFile(const std::filesystem::path& path, const FileChange& change, std::chrono::milliseconds lockTimeout,
+                 NewFileAccess) {
     FileLock lock(path);
     if (const DWORD error = lock.Take(lockTimeout); error != 0) {
         ThrowWriteError(path, error == ERROR_TIMEOUT ? file_errors::kInUse : win32::Win32ErrorText(error));

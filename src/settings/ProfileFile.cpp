@@ -56,25 +56,6 @@ std::string_view CutToUtf16Units(std::string_view text, std::size_t maxUnits) {
     return text.substr(0, pos);
 }
 
-// Writes go to the file a symbolic link points at, so that the link itself survives the replacement; a link
-// to nothing creates its target.
-std::filesystem::path WriteTarget(const std::filesystem::path& path) {
-    std::filesystem::path target = path;
-    // A loop of links ends here and then fails to open.
-    for (int depth = 0; depth < 40; ++depth) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(target, error)) {
-            break;
-        }
-        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
-        if (error) {
-            break;
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target;
-}
-
 // Text in UTF-16 (or UTF-32) is no profile text of ours: it reads as missing and is never rewritten, as our
 // UTF-8 lines appended to it would spoil it.
 bool HasUtf16ByteOrderMark(std::string_view bytes) {
@@ -124,7 +105,7 @@ void ProfileFile::EraseSection(std::string_view section) {
 
 void ProfileFile::Update(const std::function<void(IniDocument&)>& edit) {
     const std::filesystem::path target = WriteTarget(path_);
-    RewriteFile(target, [&](const std::string& bytes) -> std::optional<std::string> {
+    const FileChange change = [&](const std::string& bytes) -> std::optional<std::string> {
         if (HasUtf16ByteOrderMark(bytes)) {
             throw WriteError(file_errors::CannotWrite(target, file_errors::kNotUtf8));
         }
@@ -135,7 +116,8 @@ void ProfileFile::Update(const std::function<void(IniDocument&)>& edit) {
             return std::nullopt;
         }
         return updated;
-    });
+    };
+    RewriteFile(target, change, kFileLockTimeout, newFile_);
 }
 
 }  // namespace nagitori

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/FileAccess.h"
 #include "settings/IniDocument.h"
 
 namespace nagitori {
@@ -19,13 +20,16 @@ namespace nagitori {
 // the default. Writes either complete or throw WriteError, and never leave a half-written file: the file is
 // replaced in one step, under a lock that keeps two running copies from losing each other's keys. A read-only
 // file is never replaced. Writing the value a key already holds leaves the file untouched. The folder is never
-// created.
+// created. A write through a symbolic link replaces the file the link leads to and keeps the link; root writes
+// through its own links only.
 class ProfileFile {
 public:
     // The longest text a read returns, in UTF-16 code units.
     static constexpr std::size_t kMaxValueUnits = 2047;
 
-    explicit ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
+    // newFile: who may read the file when a write creates it.
+    explicit ProfileFile(std::filesystem::path path, NewFileAccess newFile = NewFileAccess::Shared)
+        : path_(std::move(path)), newFile_(newFile) {}
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -47,6 +51,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    NewFileAccess newFile_;
 };
 
 }  // namespace nagitori

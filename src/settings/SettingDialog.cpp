@@ -2,13 +2,13 @@
 
 #include <QStyle>
 #include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "common/Error.h"
 #include "common/Messages.h"
 #include "common/Utf8Path.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
+#include "settings/FileAccess.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
 #include "system/StartupRegistration.h"
@@ -73,15 +73,10 @@ QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const char* caption, 
     return group;
 }
 
-// Deletes a file and never reports anything: a missing file, a folder or a refusal is passed over.
+// Deletes a file and never reports anything: a missing file, a folder, a protected file or a refusal is
+// passed over.
 void DeleteFileQuietly(const std::string& fileName) {
-    const std::filesystem::path path = PathFromUtf8(fileName);
-    std::error_code ignored;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ignored);
-    if (std::filesystem::is_directory(status)) {
-        return;
-    }
-    std::filesystem::remove(path, ignored);
+    DeleteUnlessProtected(PathFromUtf8(fileName));
 }
 
 }  // namespace
@@ -263,8 +258,9 @@ void TSetting::OKClick() {
         keys::Write(*SettingData, keys::kExecuteFileRunCurrentDirectory,
                     ExecuteFileRun_CurrentDirectory->currentIndex());
     } catch (const Error&) {
-        // The result stays OK: the main window takes the shown values over all the same.
+        // Open with what was typed, so that the user can mend the cause and press OK again, or cancel.
         desktop_.MessageBox(this, Text(messages::kSaveFailed), mb::kIconWarning);
+        setResult(QDialog::Rejected);
     }
 }
 

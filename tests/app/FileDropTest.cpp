@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QUrl>
 #include <string>
 #include <vector>
 
 #include "app/MainFormFixture.h"
+#include "common/Messages.h"
 #include "launcher/LauncherDialog.h"
 #include "launcher/LauncherPage.h"
 #include "launcher/LauncherSlots.h"
@@ -22,6 +25,7 @@ namespace nagitori::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace Qt::Literals::StringLiterals;
 
 // Drags the data onto the widget and drops it there, as a file manager does; returns whether it was taken.
 bool Drop(QWidget* target, const QMimeData& data) {
@@ -90,6 +94,63 @@ TEST_F(FileDrop, FilesOnTheLauncherPageBecomeEntriesThroughTheEditor) {
     EXPECT_EQ(ReadLauncherName(launcherData, 3), "");
     EXPECT_EQ(main.Launchers->Button(1)->text(), QStringLiteral("edit"));
     EXPECT_TRUE(main.Launchers->Button(1)->isEnabled());
+}
+
+// The editor of a dropped file stands over the main window, not over the management dialog that is never shown,
+// and hands the focus back to the main window when it closes.
+TEST_F(FileDrop, TheEditorOfADroppedFileIsCentredOnTheMainWindowAndGivesTheFocusBack) {
+    TMainForm& main = Create();
+    main.move(40, 30);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    // The files come from another application, which has the focus while they are dropped.
+    QWidget fileManager;
+    fileManager.setGeometry(500, 400, 200, 100);
+    fileManager.show();
+    fileManager.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fileManager));
+    QWidget* owner = nullptr;
+    QPoint offCentre;
+    desktop.modalScripts.push_back([&](QDialog& d) {
+        owner = d.parentWidget();
+        offCentre = d.frameGeometry().center() - main.frameGeometry().center();
+        d.reject();
+    });
+    const std::unique_ptr<QMimeData> data(Files({dir / "tools" / "edit.sh"}));
+    EXPECT_TRUE(Drop(main.Pages[3], *data));
+    EXPECT_EQ(owner, &main);
+    // The frame that a window manager adds after the placement (or Qt's guess of it without one) shifts it a
+    // little; the top left of the screen would be far off.
+    EXPECT_LE(offCentre.manhattanLength(), 60) << offCentre.x() << ", " << offCentre.y();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+    EXPECT_EQ(QApplication::activeWindow(), &main);
+}
+
+// The entry typed for a dropped file survives a failed save: the management dialog opens with it.
+TEST_F(FileDrop, AFailedSaveOfADroppedFileOpensTheManagementDialogWithIt) {
+    const fs::path file = LauncherDataPath(system.appData);
+    WriteFileBytes(file, "[Application_1]\nName=既存\nFilePath=/usr/bin/true\n");
+    fs::permissions(file, fs::perms::owner_read);
+    TMainForm& main = Create();
+    std::vector<std::vector<QString>> seen;
+    ConfirmEditor(seen);
+    QStringList rows;
+    desktop.modalScripts.push_back([&](QDialog& d) {
+        auto& launcher = dynamic_cast<TLauncher&>(d);
+        rows = launcher.NameList;
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        launcher.OK->click();
+    });
+    const std::unique_ptr<QMimeData> data(Files({dir / "tools" / "edit.sh"}));
+    EXPECT_TRUE(Drop(main.Pages[3], *data));
+
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text, QString::fromUtf8(messages::kSaveFailed));
+    EXPECT_EQ(desktop.boxes[0].parent, &main);
+    EXPECT_EQ(desktop.modalDialogs, (std::vector<QString>{u"LauncherToolEdit"_s, u"Launcher"_s}));
+    EXPECT_EQ(rows, (QStringList{u"既存"_s, u"edit"_s}));
+    EXPECT_EQ(ReadLauncherName(ProfileFile(file), 2), "edit");
+    EXPECT_EQ(main.Launchers->Button(1)->text(), u"edit"_s);
 }
 
 TEST_F(FileDrop, ADropOnAFullLauncherBeeps) {

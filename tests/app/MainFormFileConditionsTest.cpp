@@ -1,16 +1,24 @@
 // What the user sees when a data file must not be changed, for every writer the windows drive.
+#include <unistd.h>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <pwd.h>
+#include <QCheckBox>
 #include <cstdint>
 #include <functional>
 
 #include "app/MainFormFixture.h"
 #include "common/FileErrorText.h"
+#include "common/FileLimits.h"
 #include "common/Messages.h"
+#include "launcher/LauncherDialog.h"
+#include "launcher/LauncherPage.h"
 #include "platform/Desktop.h"
 #include "runfile/InputHistory.h"
+#include "settings/SettingDialog.h"
 #include "widgets/GeneralErrorBox.h"
 
 namespace nagitori::test {
@@ -104,7 +112,7 @@ struct Condition {
 
 std::vector<Condition> RefusedConditions() {
     using std::filesystem::perms;
-    return {
+    std::vector<Condition> conditions = {
         {"read-only",
          [](const std::filesystem::path& path, const std::string& before) {
              WriteFileBytes(path, before);
@@ -116,16 +124,31 @@ std::vector<Condition> RefusedConditions() {
              WriteFileBytes(path, std::string("\xFF\xFE[\0S\0]\0", 8));
          },
          file_errors::kNotUtf8, true},
-        {"64 GB",
+        {"oversized",
          [](const std::filesystem::path& path, const std::string& before) {
              WriteFileBytes(path, before);
-             std::filesystem::resize_file(path, std::uintmax_t{64} << 30);
+             std::filesystem::resize_file(path, kMaxDataFileBytes + 1);
          },
          file_errors::kTooLarge, true},
         {"folder",
          [](const std::filesystem::path& path, const std::string&) { std::filesystem::create_directory(path); },
          file_errors::kNotRegularFile, false},
     };
+    if (::geteuid() == 0) {
+        // Root's file behind a link that another user owns, and so could point anywhere.
+        conditions.push_back({"another user's link",
+                              [](const std::filesystem::path& path, const std::string& before) {
+                                  const std::filesystem::path target = path.string() + ".root";
+                                  WriteFileBytes(target, before);
+                                  std::filesystem::create_symlink(target, path);
+                                  const passwd* nobody = ::getpwnam("nobody");
+                                  ASSERT_EQ(::lchown(path.c_str(), nobody != nullptr ? nobody->pw_uid : 65534,
+                                                     nobody != nullptr ? nobody->pw_gid : 65534),
+                                            0);
+                              },
+                              file_errors::kOtherUsersLink, false});
+    }
+    return conditions;
 }
 
 TEST_F(MainFormFileConditions, AFileThatMustNotChangeStaysAsItWasAndTheUserIsToldAsUsual) {
@@ -188,6 +211,124 @@ TEST_F(MainFormFileConditions, ALinkToNothingCreatesItsTargetSilently) {
                                                                        : "");
         EXPECT_TRUE(std::filesystem::is_symlink(path));
         EXPECT_TRUE(std::filesystem::is_regular_file(dir / "target"));
+    }
+}
+
+// A failed save keeps the dialog open with what the user typed, whatever made it fail; the user mends the cause
+// and presses OK again, or cancels and finds everything as it was.
+TEST_F(MainFormFileConditions, AFailedSaveKeepsTheDialogOpenWithWhatWasTyped) {
+    struct Dialog {
+        const char* name;
+        std::filesystem::path file;
+        std::string before;
+        QAction* TMainForm::*open;
+        std::function<void(QDialog&)> type;
+        std::function<std::string(QDialog&)> shown;  // what the dialog holds of it
+        const char* typed;
+        std::function<std::string(TMainForm&)> taken;  // what the main window shows of the file
+        const char* takenBefore;
+        const char* takenAfter;
+    };
+    const Dialog dialogs[] = {
+        {"settings", SettingsFile(), "[ToolRunOption]\nCommandLine=/old\n", &TMainForm::N8,
+         [](QDialog& d) {
+             auto& setting = dynamic_cast<TSetting&>(d);
+             setting.CommandLine->setText(QStringLiteral("/s"));
+             setting.CurrentDirectory->setText(QStringLiteral("/srv"));
+             setting.WindowSize->setCurrentIndex(2);
+             setting.Administrator->setChecked(true);
+         },
+         [](QDialog& d) {
+             auto& setting = dynamic_cast<TSetting&>(d);
+             return (setting.CommandLine->text() + u' ' + setting.CurrentDirectory->text() + u' ' +
+                     QString::number(setting.WindowSize->currentIndex()) + u' ' +
+                     QString::number(setting.Administrator->isChecked()))
+                 .toStdString();
+         },
+         "/s /srv 2 1",
+         [](TMainForm& main) {
+             return main.CurrentDirectory + ' ' + std::to_string(main.WindowSize) + ' ' +
+                    std::to_string(main.N4->isChecked());
+         },
+         " 1 0", "/srv 2 1"},
+        {"launcher", DataFolder() / "LauncherData.ini", "[Application_1]\nName=old\nFilePath=/x\n", &TMainForm::N7,
+         [this](QDialog& d) {
+             auto& launcher = dynamic_cast<TLauncher&>(d);
+             desktop.modalScripts.push_back([](QDialog& e) {
+                 e.findChild<QLineEdit*>(QStringLiteral("Name"))->setText(QStringLiteral("new"));
+                 e.findChild<QLineEdit*>(QStringLiteral("FilePath"))->setText(QStringLiteral("/y"));
+                 ButtonOf(e, "OK")->click();
+             });
+             launcher.Add->click();
+             launcher.LauncherList->setCurrentRow(1);
+             launcher.ItemUp->click();
+         },
+         [](QDialog& d) {
+             auto& launcher = dynamic_cast<TLauncher&>(d);
+             return (launcher.NameList.join(u',') + u' ' + launcher.FilePathList.join(u',')).toStdString();
+         },
+         "new,old /y,/x",
+         [](TMainForm& main) {
+             return (main.Launchers->Button(0)->text() + u',' + main.Launchers->Button(1)->text()).toStdString();
+         },
+         "old,", "new,old"},
+    };
+    struct Cause {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> make;
+        std::function<void(const std::filesystem::path&)> mend;
+    };
+    const Cause causes[] = {
+        {"read-only file",
+         [](const std::filesystem::path& file) {
+             std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+         },
+         [](const std::filesystem::path& file) {
+             std::filesystem::permissions(file,
+                                          std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+         }},
+        // Binds root as well: a regular file where the folder should be.
+        {"folder replaced by a file",
+         [](const std::filesystem::path& file) {
+             std::filesystem::rename(file.parent_path(), file.parent_path().string() + ".away");
+             WriteFileBytes(file.parent_path(), "not a folder");
+         },
+         [](const std::filesystem::path& file) {
+             std::filesystem::remove(file.parent_path());
+             std::filesystem::rename(file.parent_path().string() + ".away", file.parent_path());
+         }},
+    };
+    for (const Dialog& dialog : dialogs) {
+        for (const Cause& cause : causes) {
+            for (const bool retry : {true, false}) {
+                SCOPED_TRACE(testing::Message() << dialog.name << ", " << cause.name << (retry ? ", OK" : ", cancel"));
+                desktop.boxes.clear();
+                WriteFileBytes(dialog.file, dialog.before);
+                TMainForm& main = Create();
+                std::string shownAfterFailure;
+                bool openAfterFailure = false;
+                desktop.modalScripts.push_back([&](QDialog& d) {
+                    dialog.type(d);
+                    cause.make(dialog.file);
+                    ButtonOf(d, "OK")->click();
+                    openAfterFailure = d.isVisible();
+                    shownAfterFailure = dialog.shown(d);
+                    cause.mend(dialog.file);
+                    ButtonOf(d, retry ? "OK" : "Cancel")->click();
+                });
+                (main.*dialog.open)->trigger();
+
+                EXPECT_EQ(Boxes(desktop), kSaveFailedBox);
+                EXPECT_TRUE(openAfterFailure);
+                EXPECT_EQ(shownAfterFailure, dialog.typed);
+                EXPECT_EQ(dialog.taken(main), retry ? dialog.takenAfter : dialog.takenBefore);
+                if (retry) {
+                    EXPECT_NE(ReadFileBytes(dialog.file), dialog.before);
+                } else {
+                    EXPECT_EQ(ReadFileBytes(dialog.file), dialog.before);
+                }
+            }
+        }
     }
 }
 

@@ -1,5 +1,10 @@
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <filesystem>
+#include <optional>
 
 #include "app/Application.h"
 #include "app/MainFormFixture.h"
@@ -120,10 +125,73 @@ TEST_F(MainFormStart, CreatesTheDataFolderAndIgnoresAFailure) {
     EXPECT_EQ(main.ShownPage(), 0);
 }
 
-TEST_F(MainFormStart, CreatesOnlyTheDataFolderNotItsParent) {
-    system.appData = dir / "missing" / "config";
-    Create();
-    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+// A fresh account has no application-data folder yet: it is made for the user alone, then the data folder. A
+// folder that is there keeps its permissions, and a home that is not there is not made.
+TEST_F(MainFormStart, CreatesTheApplicationDataFolderPrivateWhenItIsMissing) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        fs::path appData;
+        std::optional<fs::perms> existing;  // of an application-data folder that is there
+        std::optional<fs::perms> made;      // the application-data folder's afterwards; nothing when absent
+    };
+    const Case cases[] = {
+        {"missing", dir / "home" / ".config", std::nullopt, fs::perms::owner_all},
+        {"there, open to others", dir / "shared",
+         fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+             fs::perms::others_exec,
+         fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+             fs::perms::others_exec},
+        {"home missing", dir / "gone" / ".config", std::nullopt, std::nullopt},
+    };
+    fs::create_directory(dir / "home");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.existing) {
+            fs::create_directory(c.appData);
+            fs::permissions(c.appData, *c.existing);
+        }
+        system.appData = c.appData;
+        Create();
+        ASSERT_EQ(fs::is_directory(c.appData), c.made.has_value());
+        if (c.made) {
+            EXPECT_EQ(fs::status(c.appData).permissions(), *c.made);
+            EXPECT_TRUE(fs::is_directory(c.appData / "ナギトリ"));
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir / "gone"));
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+// The real program in a home without ~/.config: the folders are there at once, so that the first save works.
+TEST_F(MainFormStart, TheProgramStartsInAHomeWithoutConfigFolder) {
+    namespace fs = std::filesystem;
+    const fs::path home = dir / "home";
+    const fs::path runtime = dir / "runtime";
+    fs::create_directory(home);
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), QString::fromStdString(home.string()));
+    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.string()));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":98"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(NAGITORI_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    const fs::path dataFolder = home / ".config" / "ナギトリ";
+    QElapsedTimer clock;
+    clock.start();
+    while (!fs::is_directory(dataFolder) && clock.elapsed() < 10000) {
+        QThread::msleep(20);
+    }
+    program.terminate();
+    program.waitForFinished(5000);
+    ASSERT_TRUE(fs::is_directory(dataFolder));
+    EXPECT_EQ(fs::status(home / ".config").permissions(), fs::perms::owner_all);
 }
 
 }  // namespace

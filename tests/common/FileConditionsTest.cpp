@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/posix/AutostartRunKey.h"
 #include "support/OtherUser.h"
@@ -11,13 +13,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Error.h"
 #include "common/FileLimits.h"
 #include "launcher/LauncherSlots.h"
 #include "runfile/InputHistory.h"
+#include "settings/FileAccess.h"
 #include "settings/ProfileFile.h"
 #include "support/TempDir.h"
 
@@ -107,13 +112,11 @@ TEST(FileConditions, AUtf16OrOversizedFileIsNeverChanged) {
         EXPECT_TRUE(Throws([&] { writer.write(path); }));
         EXPECT_EQ(ReadFileBytes(path), utf16);
 
-        // Sparse files: one just above the bound, and one of 64 GB that no read could hold in memory.
-        for (const std::uintmax_t size : {kMaxDataFileBytes + 1, std::uintmax_t{64} << 30}) {
-            WriteFileBytes(path, writer.before);
-            std::filesystem::resize_file(path, size);
-            EXPECT_TRUE(Throws([&] { writer.write(path); })) << size;
-            EXPECT_EQ(std::filesystem::file_size(path), size);
-        }
+        // A sparse file just above the bound, which takes no disk space wherever the tests run.
+        WriteFileBytes(path, writer.before);
+        std::filesystem::resize_file(path, kMaxDataFileBytes + 1);
+        EXPECT_TRUE(Throws([&] { writer.write(path); }));
+        EXPECT_EQ(std::filesystem::file_size(path), kMaxDataFileBytes + 1);
     }
 }
 
@@ -126,6 +129,38 @@ TEST(FileConditions, AFolderAtThePathStaysAnEmptyFolder) {
         EXPECT_TRUE(Throws([&] { writer.write(path); }));
         EXPECT_TRUE(std::filesystem::is_empty(path));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    }
+}
+
+// A reset or a cleared history passes over a file the user protected, as over one that cannot be deleted.
+TEST(FileConditions, DeletingPassesOverAProtectedFile) {
+    const std::pair<const char*, std::function<void(const std::filesystem::path&)>> deleters[] = {
+        {"settings reset", [](const std::filesystem::path& path) { DeleteUnlessProtected(path); }},
+        {"history delete", [](const std::filesystem::path& path) { InputHistory(path).Delete(); }},
+    };
+    for (const auto& [name, remove] : deleters) {
+        SCOPED_TRACE(name);
+        const TempDir dir;
+        const auto path = dir / "file";
+        WriteFileBytes(path, "kept");
+        MakeReadOnly(path);
+        remove(path);
+        EXPECT_EQ(ReadFileBytes(path), "kept");
+        std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+        remove(path);
+        EXPECT_FALSE(std::filesystem::exists(path));
+#ifndef _WIN32
+        // A file that this user may not write, in a folder that everyone may change.
+        ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+        WriteFileBytes(path, "kept");
+        const std::optional<bool> kept = test::RunAsNobody([&] {
+            remove(path);
+            return std::filesystem::exists(path);
+        });
+        if (kept) {
+            EXPECT_TRUE(*kept);
+        }
+#endif
     }
 }
 
@@ -144,6 +179,47 @@ TEST(FileConditions, ALinkToNothingCreatesItsTarget) {
         EXPECT_TRUE(std::filesystem::is_symlink(link));
         EXPECT_TRUE(std::filesystem::is_regular_file(dir / "real" / "target"));
         EXPECT_EQ(ReadFileBytes(link), ReadFileBytes(dir / "real" / "target"));
+    }
+}
+
+// Another user could point a link of theirs at any file root may change: root follows only its own links.
+TEST(FileConditions, RootNeverWritesThroughAnotherUsersLink) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root";
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t otherUser = nobody != nullptr ? nobody->pw_uid : 65534;
+    struct Chain {
+        const char* what;
+        std::vector<uid_t> owners;  // of the links from the path to the file, in this order
+        bool followed;
+    };
+    const Chain chains[] = {
+        {"another user's link", {otherUser}, false},
+        {"root's link to another user's link", {0, otherUser}, false},
+        {"root's own links", {0, 0}, true},
+    };
+    for (const Writer& writer : Writers()) {
+        if (!writer.followsLinksAndReads) {
+            continue;
+        }
+        for (const Chain& chain : chains) {
+            SCOPED_TRACE(testing::Message() << writer.name << ", " << chain.what);
+            const TempDir dir;
+            const auto target = dir / "root-owned";
+            WriteFileBytes(target, writer.before);
+            std::filesystem::path next = target;
+            for (std::size_t i = chain.owners.size(); i-- > 0;) {
+                const auto link = i == 0 ? dir / writer.fileName : dir / ("link" + std::to_string(i));
+                std::filesystem::create_symlink(next, link);
+                ASSERT_EQ(::lchown(link.c_str(), chain.owners[i], chain.owners[i] == 0 ? 0 : otherUser), 0);
+                next = link;
+            }
+            const auto path = dir / writer.fileName;
+            EXPECT_EQ(Throws([&] { writer.write(path); }), !chain.followed);
+            EXPECT_EQ(ReadFileBytes(target) != writer.before, chain.followed);
+            EXPECT_TRUE(std::filesystem::is_symlink(path));
+        }
     }
 }
 

@@ -1,6 +1,9 @@
+#include <sys/stat.h>
+
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "common/Messages.h"
 #include "launcher/LauncherDialog.h"
@@ -411,7 +414,7 @@ TEST_F(LauncherManagement, OkWritesTheListAsContiguousSlots) {
     }
 }
 
-TEST_F(LauncherManagement, AFailedSaveChangesNothingAndStillClosesWithOk) {
+TEST_F(LauncherManagement, AFailedSaveChangesNothingAndKeepsTheDialogOpen) {
     struct Case {
         const char* what;
         std::function<void()> breakFolder;
@@ -437,11 +440,38 @@ TEST_F(LauncherManagement, AFailedSaveChangesNothingAndStillClosesWithOk) {
         ASSERT_EQ(desktop.boxes.size(), 1u);
         EXPECT_EQ(desktop.boxes[0].text, QString::fromUtf8(messages::kSaveFailed));
         EXPECT_EQ(desktop.boxes[0].flags, mb::kIconWarning);
-        EXPECT_FALSE(l.isVisible());
-        EXPECT_EQ(l.result(), QDialog::Accepted);
+        EXPECT_TRUE(l.isVisible());
+        EXPECT_EQ(l.result(), QDialog::Rejected);
         EXPECT_EQ(std::filesystem::exists(DataFolder()) ? ReadFileBytes(DataFolder()) : std::string(), before);
         EXPECT_FALSE(std::filesystem::is_directory(DataFolder()));
     }
+}
+
+// It holds the user's paths and command lines: new, it is the user's alone; a mode the user chose stays.
+TEST_F(LauncherManagement, ANewDataFileIsTheUsersAloneAndAnOldOneKeepsItsMode) {
+    const mode_t previousMask = ::umask(022);
+    for (const std::optional<mode_t> existing : {std::optional<mode_t>(), std::optional<mode_t>(0644)}) {
+        SCOPED_TRACE(existing ? "existing file" : "new file");
+        std::filesystem::remove(DataFile());
+        if (existing) {
+            WriteLauncherData(kThreeEntries);
+            ASSERT_EQ(::chmod(DataFile().c_str(), *existing), 0);
+        }
+        TLauncher& l = Open();
+        ScriptEditor([](TLauncherToolEdit& e) {
+            e.Name->setText(u"新"_s);
+            e.FilePath->setText(u"/usr/bin/true"_s);
+            e.OK->click();
+        });
+        l.Add->click();
+        l.show();
+        l.OK->click();
+        ASSERT_FALSE(l.isVisible());
+        struct stat status {};
+        ASSERT_EQ(::stat(DataFile().c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, existing.value_or(0600));
+    }
+    ::umask(previousMask);
 }
 
 TEST_F(LauncherManagement, CancelWritesNothing) {

@@ -163,10 +163,10 @@ TEST_F(ProfileFileTest, ReadsIntegersAndBooleans) {
 TEST_F(ProfileFileTest, ReadsDefaultsWhenTheFileCannotBeRead) {
     std::filesystem::create_directory(dir_ / "folder.ini");
     WriteFileBytes(dir_ / "file", "");
-    // Text in UTF-16, and a sparse file of 64 GB that no read could hold in memory.
+    // Text in UTF-16, and a sparse file just above the size bound.
     WriteFileBytes(dir_ / "utf16.ini", std::string("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0", 16));
     WriteFileBytes(dir_ / "huge.ini", "[S]\nk=v\n");
-    std::filesystem::resize_file(dir_ / "huge.ini", std::uintmax_t{64} << 30);
+    std::filesystem::resize_file(dir_ / "huge.ini", kMaxDataFileBytes + 1);
     std::vector<std::filesystem::path> paths = {dir_ / "missing.ini", dir_ / "folder.ini", dir_ / "file" / "x.ini",
                                                 dir_ / "utf16.ini", dir_ / "huge.ini"};
 #ifndef _WIN32

@@ -1,6 +1,8 @@
 #include <sys/stat.h>
 
 #include <QTest>
+#include <utility>
+#include <vector>
 
 #include "common/Messages.h"
 #include "settings/ProfileFile.h"
@@ -158,12 +160,17 @@ TEST_F(SettingDialog, OkClosesAcceptedAndCancelWritesNothing) {
     EXPECT_EQ(ProfileFile(SettingsFile()).ReadInteger("Start", "RunShowTab", 0), 3);
 }
 
-TEST_F(SettingDialog, AFailedSaveIsReportedOnceAndTheDialogStillClosesAccepted) {
+TEST_F(SettingDialog, AFailedSaveIsReportedOnceAndTheDialogStaysOpen) {
     // The executable's folder is a regular file, so nothing can be written beside the executable.
     std::filesystem::remove(dir / "bin");
     WriteFileBytes(dir / "bin", "not a folder");
-    desktop.modalScripts.push_back([](QDialog& shown) { static_cast<TSetting&>(shown).OK->click(); });
-    EXPECT_EQ(desktop.RunModal(Create()), QDialog::Accepted);
+    bool stayedOpen = false;
+    desktop.modalScripts.push_back([&stayedOpen](QDialog& shown) {
+        static_cast<TSetting&>(shown).OK->click();
+        stayedOpen = shown.isVisible() && shown.result() == QDialog::Rejected;
+    });
+    EXPECT_EQ(desktop.RunModal(Create()), QDialog::Rejected);
+    EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].text, QString::fromUtf8(messages::kSaveFailed));
     EXPECT_EQ(desktop.boxes[0].flags, 48u);
@@ -273,6 +280,40 @@ TEST_F(SettingDialog, DeletionsAndResetsAskThenDeleteTheirFilesAndRefresh) {
             EXPECT_EQ(n5.isChecked(), !reread);
         }
     }
+}
+
+// A file without write permission is never changed, not even deleted by a reset: it is passed over as a file
+// that cannot be deleted, and the reset goes on with its next step.
+TEST_F(SettingDialog, DeletionsAndResetsPassOverAProtectedFile) {
+    const std::string settings = "[ToolRunOption]\nCommandLine=-q\n";
+    const std::vector<std::pair<std::filesystem::path, std::string>> files = {
+        {SettingsFile(), settings},
+        {LauncherFile(), "[Application_1]\nName=a\n"},
+        {FileHistory(), "/bin/a"},
+        {DirectoryHistory(), "/tmp"}};
+    for (const auto& [path, bytes] : files) {
+        WriteFileBytes(path, bytes);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    }
+    TSetting& d = Create();
+    for (QPushButton* button : {d.HistoryDelete_FilePath, d.HistoryDelete_CurrentDirectory, d.SettingReset_Setting,
+                                d.SettingReset_LauncherSetting, d.SettingReset_AllSetting}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        desktop.boxes.clear();
+        n4.setChecked(true);
+        d.CommandLine->clear();
+        button->click();
+        EXPECT_EQ(desktop.boxes.size(), 1u);
+        for (const auto& [path, bytes] : files) {
+            EXPECT_EQ(ReadFileBytes(path), bytes) << path;
+        }
+        // The settings resets still read the file again, which still holds its values.
+        const bool reread = button == d.SettingReset_Setting || button == d.SettingReset_AllSetting;
+        EXPECT_EQ(d.CommandLine->text(), reread ? QStringLiteral("-q") : QString());
+        EXPECT_EQ(n4.isChecked(), !reread);
+    }
+    EXPECT_EQ(launcherReadings, 2);
 }
 
 TEST_F(SettingDialog, AfterASettingsResetOkWritesTheDefaultsAgain) {
