@@ -317,6 +317,33 @@ std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>&
     return command;
 }
 
+bool DesktopApp::WrappedProgramInstalled() const {
+    const char* exec = g_app_info_get_commandline(Info(info_));
+    gchar** parsed = nullptr;
+    if (exec == nullptr || !g_shell_parse_argv(exec, nullptr, &parsed, nullptr)) {
+        return false;
+    }
+    const std::vector<std::string> words(parsed, parsed + g_strv_length(parsed));
+    g_strfreev(parsed);
+    if (words.empty() || std::filesystem::path(words.front()).filename() != "env") {
+        return true;
+    }
+    // env's own options and variables come first; those that take a value take the next word.
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "-u" || word == "--unset" || word == "-C" || word == "--chdir") {
+            ++i;
+        } else if (word.rfind("-S", 0) == 0 || word.rfind("--split-string", 0) == 0) {
+            return true;  // a command line of its own, which only a shell could take apart
+        } else if (word.empty() || (word.front() != '-' && word.find('=') == std::string::npos)) {
+            // As GIO looks for the first word: on PATH, or a path that is an executable file.
+            const StringPtr found(g_find_program_in_path(word.c_str()));
+            return found != nullptr;
+        }
+    }
+    return false;  // env alone only lists the environment
+}
+
 IconReference ContentTypeIcon(const std::filesystem::path& file) {
     const ObjectPtr<GFile> handle(g_file_new_for_path(file.c_str()));
     const ObjectPtr<GFileInfo> info(

@@ -50,6 +50,9 @@ public:
 
     // The command line Launch would run, for starting it through another program; empty when it has none.
     std::vector<std::string> CommandLine(const std::vector<std::string>& arguments, const std::string& directory) const;
+    // False when its command runs a program through env and that program is not installed; GIO checks only
+    // the first word.
+    bool WrappedProgramInstalled() const;
 
 private:
     explicit DesktopApp(void* info);

@@ -43,8 +43,10 @@ bool IterateMainContextUntil(const std::function<bool()>& done,
 //   mimeapps.list;
 // - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %F", with the icon
 //   "nagitori-test-app";
+// - "nagitori-test-env.desktop": `app` started through env;
 // - "nagitori-test-hidden.desktop" (Hidden) and "nagitori-test-tryexec.desktop" (its TryExec program is missing),
-//   which GIO does not offer.
+//   which GIO does not offer, and "nagitori-test-env-missing.desktop", which GIO offers although the program it
+//   starts through env is missing.
 struct IsolatedDesktop {
     std::filesystem::path handler;
     std::filesystem::path handlerMarker;
