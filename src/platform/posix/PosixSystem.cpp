@@ -185,6 +185,13 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
     return report;
 }
 
+std::optional<MissingProgram> PosixSystem::MissingElevation() {
+    if (IsUserAnAdmin() || environment_.FindProgram("pkexec")) {
+        return std::nullopt;
+    }
+    return MissingProgram{"pkexec", {"pkexec"}};
+}
+
 IconReference PosixSystem::IconFor(const std::string& target) {
     if (target.empty()) {
         return {};

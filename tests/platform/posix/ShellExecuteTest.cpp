@@ -319,10 +319,19 @@ TEST_F(ShellExecuteTest, TableEntryWithoutCandidateOnPathIsNotFound) {
     EXPECT_EQ(system.ShellExecute(Request("open", "lonely")), kShellFileNotFound);
 }
 
-TEST_F(ShellExecuteTest, RunAsWithoutPkexecIsAccessDenied) {
+// The launch fails as a refused prompt would, and the platform can tell what is missing, for its notice.
+TEST_F(ShellExecuteTest, RunAsWithoutPkexecIsAccessDeniedAndNamesThePackage) {
     const fs::path tool = MarkerScript("tool");
     environment_.path = bin_.string();
-    EXPECT_EQ(MakeSystem(false).ShellExecute(Request("runas", tool.string())), kShellAccessDenied);
+    PosixSystem user = MakeSystem(false);
+    EXPECT_EQ(user.ShellExecute(Request("runas", tool.string())), kShellAccessDenied);
+    const std::optional<MissingProgram> missing = user.MissingElevation();
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->program, "pkexec");
+    EXPECT_EQ(missing->packages, std::vector<std::string>{"pkexec"});
+    EXPECT_FALSE(MakeSystem(true).MissingElevation()) << "root needs no prompt";
+    MarkerScript("pkexec");
+    EXPECT_FALSE(user.MissingElevation());
 }
 
 TEST_F(ShellExecuteTest, RunAsGoesThroughPkexecAsOurChildWithTheDisplay) {
