@@ -40,8 +40,8 @@ std::string Cell(const AppPathCandidate& candidate) {
         return "default for " + text.insert(text.size() - 1, ":");
     }
     std::vector<std::string> notes;
-    if (!candidate.package.empty() && candidate.package != candidate.name) {
-        notes.push_back(candidate.package);
+    if (const std::string packages = candidate.Packages(); !packages.empty() && packages != candidate.name) {
+        notes.push_back(packages);
     }
     if (candidate.tier == nagitori::posix::StandInTier::Fallback) {
         notes.emplace_back("last resort");

@@ -26,6 +26,12 @@ struct StandInReport {
     IconReference icon;                 // the icon of what would start
 };
 
+// A program of the platform's own that a launch needs and that is not installed (Linux's pkexec).
+struct MissingProgram {
+    std::string program;
+    std::vector<std::string> packages;  // that provide it
+};
+
 // Everything the program asks of the operating system, apart from windows. One object per run.
 class System {
 public:
@@ -40,6 +46,8 @@ public:
     virtual int OsMajorVersion() = 0;
     // Null where every built-in command exists as the catalogue names it (Windows).
     virtual std::optional<StandInReport> StandInFor(const std::string& command) = 0;
+    // What "runas" would need here and is not installed; null where it can raise its prompt (or needs none).
+    virtual std::optional<MissingProgram> MissingElevation() = 0;
     // The icon of what a launch of `target` would start or open: the application's, else the document's
     // content type's; empty when there is none to show.
     virtual IconReference IconFor(const std::string& target) = 0;

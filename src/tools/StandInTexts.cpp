@@ -34,6 +34,11 @@ std::string MissingStandInNotice(std::string_view caption, const StandInReport& 
            Joined(report.packages);
 }
 
+std::string MissingElevationNotice(std::string_view caption, const MissingProgram& missing) {
+    return CaptionWithoutAccessKey(caption) + ": 管理者権限で起動するためのプログラム " + missing.program +
+           " がインストールされていません。次をインストールしてください: " + Joined(missing.packages);
+}
+
 std::string StandInToolTip(const StandInReport& report) {
     if (!report.program.empty()) {
         return "起動するプログラム: " + report.program;

@@ -14,6 +14,10 @@ std::string CaptionWithoutAccessKey(std::string_view caption);
 // the Windows shell shows for a missing program.
 std::string MissingStandInNotice(std::string_view caption, const StandInReport& report);
 
+// What the user is told when a built-in button was to start with administrator rights and the program that
+// raises them is not installed; a refused prompt, by contrast, stays silent.
+std::string MissingElevationNotice(std::string_view caption, const MissingProgram& missing);
+
 // The tooltip of a built-in button: the program it starts, or why nothing starts.
 std::string StandInToolTip(const StandInReport& report);
 

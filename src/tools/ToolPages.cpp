@@ -81,11 +81,15 @@ bool ToolPages::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void ToolPages::ReportMissingStandIn(int tag) {
+void ToolPages::ReportMissingProgram(int tag, bool elevated) {
+    const char* caption = CatalogueEntryOf(tag).caption;
     const std::optional<StandInReport> report = system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));
     if (report && report->program.empty()) {
-        desktop_.MessageBox(window_,
-                            QString::fromStdString(MissingStandInNotice(CatalogueEntryOf(tag).caption, *report)),
+        desktop_.MessageBox(window_, QString::fromStdString(MissingStandInNotice(caption, *report)), mb::kIconWarning);
+        return;
+    }
+    if (const std::optional<MissingProgram> missing = elevated ? system_.MissingElevation() : std::nullopt) {
+        desktop_.MessageBox(window_, QString::fromStdString(MissingElevationNotice(caption, *missing)),
                             mb::kIconWarning);
     }
 }
@@ -111,7 +115,7 @@ void ToolPages::ToolRunClick(int tag) {
     if (LaunchSucceeded(system_.ShellExecute(request))) {
         return;
     }
-    ReportMissingStandIn(tag);
+    ReportMissingProgram(tag, giveAdministrator);
     if (IsOfficeTag(tag) && !giveAdministrator) {
         QString product = Button(tag)->text();
         product.chop(4);
@@ -126,7 +130,7 @@ void ToolPages::Win10AppRunClick(int tag) {
     request.showCommand = kSwShow;
     request.parent = window_->winId();
     if (!LaunchSucceeded(system_.ShellExecute(request))) {
-        ReportMissingStandIn(tag);
+        ReportMissingProgram(tag, false);
         desktop_.MessageBox(window_, QStringLiteral("ストアアプリの起動に失敗しました。"), mb::kIconWarning);
     }
 }

@@ -48,8 +48,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The platform's own notice when it has nothing to start for the button.
-    void ReportMissingStandIn(int tag);
+    // The platform's own notice when it has nothing to start for the button, or, for a start with
+    // administrator rights, nothing to raise them with.
+    void ReportMissingProgram(int tag, bool elevated);
 
     System& system_;
     Desktop& desktop_;

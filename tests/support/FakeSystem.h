@@ -39,7 +39,8 @@ public:
     int osMajor = 10;
     FakeRunKeyStore runKey;
     std::map<std::string, StandInReport> standIns;  // commands without an entry: none, as on Windows
-    std::map<std::string, IconReference> icons;     // targets without an entry: no icon
+    std::optional<MissingProgram> missingElevation;
+    std::map<std::string, IconReference> icons;  // targets without an entry: no icon
     std::vector<std::string> iconRequests;
     // Lookups of these commands or targets wait until ReleaseLookups, as on a network mount that never answers.
     std::set<std::string> hangingLookups;
@@ -52,6 +53,7 @@ public:
     std::filesystem::path ExecutablePath() override { return executable; }
     int OsMajorVersion() override { return osMajor; }
     std::optional<StandInReport> StandInFor(const std::string& command) override;
+    std::optional<MissingProgram> MissingElevation() override { return missingElevation; }
     IconReference IconFor(const std::string& target) override;
     std::unique_ptr<RunKey> OpenRunKey() override;
 

@@ -265,6 +265,54 @@ TEST_F(ToolButtons, PlatformNamesTheProgramAndReportsAMissingOne) {
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
+// A refused prompt stays silent; with no program to raise the rights at all, the platform says which package to
+// install, as it does for a missing stand-in (which comes first: without it there is nothing to raise).
+TEST_F(ToolButtons, MissingElevationProgramIsNamedWhenToolsGetAdministratorRights) {
+    system.standIns = {
+        {"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}, {}}},
+        {"eventvwr.msc", {"", {"gnome-logs"}, {}}},
+    };
+    system.missingElevation = MissingProgram{"pkexec", {"pkexec"}};
+    system.shellResult = 5;
+    TMainForm& main = Create();
+    const QString pkexec = QStringLiteral(
+        ": 管理者権限で起動するためのプログラム pkexec がインストールされていません。次をインストールしてください: "
+        "pkexec");
+    struct Case {
+        bool administrator;
+        int tag;
+        std::vector<QString> boxes;
+    };
+    const Case cases[] = {
+        {false, 25, {}},
+        {true, 25, {QStringLiteral("電卓") + pkexec}},
+        {true, 32, {QStringLiteral("Microsoft Office Excel") + pkexec}},
+        {true,
+         0,
+         {QStringLiteral("イベント ビュアー: このシステムには対応するプログラムがありません。"
+                         "次のいずれかをインストールしてください: gnome-logs")}},
+        {true, 44, {QStringLiteral("ストアアプリの起動に失敗しました。")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        if (main.N4->isChecked() != c.administrator) {
+            main.N4->trigger();
+        }
+        desktop.boxes.clear();
+        Click(main, c.tag);
+        std::vector<QString> texts;
+        for (const FakeDesktop::Box& box : desktop.boxes) {
+            texts.push_back(box.text);
+            EXPECT_EQ(box.flags, 48u);
+        }
+        EXPECT_EQ(texts, c.boxes);
+    }
+    system.missingElevation.reset();
+    desktop.boxes.clear();
+    Click(main, 25);
+    EXPECT_TRUE(desktop.boxes.empty()) << "a refused prompt said something";
+}
+
 TEST_F(ToolButtons, EachButtonShowsTheIconOfWhatItWouldStart) {
     const IconReference icon{{}, ":/nagitori.svg"};
     system.standIns = {

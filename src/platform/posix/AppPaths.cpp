@@ -94,7 +94,8 @@ AppPaths BuildDefaultAppPaths() {
           App("mate-system-log.desktop", kMate, "mate-utils")}},
         {"inetcpl.cpl",
          {App("gnome-network-panel.desktop", kGnome, "gnome-control-center"),
-          Run("systemsettings", {"kcm_proxy"}, kKde, "systemsettings"),
+          // Plasma 5 names a settings module after its service file, which here lacks the "kcm_" prefix.
+          Run("systemsettings", {"proxy"}, kKde, "systemsettings").Requires("kservices5/proxy.desktop"),
           App("mate-network-properties.desktop", kMate, "mate-control-center"),
           App("cinnamon-network-panel.desktop", kCinnamon, "cinnamon-control-center"),
           Run("firefox-esr", {"about:preferences"}, kAny, "firefox-esr")}},
@@ -159,7 +160,9 @@ AppPaths BuildDefaultAppPaths() {
          {App("ca.desrt.dconf-editor.desktop", kGnome, "dconf-editor"),
           App("xfce4-settings-editor.desktop", kXfce, "xfce4-settings")}},
         {"dxdiag.exe",
-         {Run("kcmshell5", {"kcm_glx"}, kKde, "kinfocenter").Requires("applications/org.kde.kinfocenter.desktop"),
+         {Run("kcmshell5", {"kcm_glx"}, kKde, "kinfocenter")
+              .Requires("applications/org.kde.kinfocenter.desktop")
+              .Needs("glxinfo", "mesa-utils"),
           App("hardinfo.desktop", kAny, "hardinfo")}},
         {"firewall.cpl",
          {App("kcm_firewall.desktop", kKde, "plasma-firewall"), App("gufw.desktop", kAny, "gufw"),
@@ -262,7 +265,7 @@ AppPaths BuildDefaultAppPaths() {
          {App("yelp.desktop", kGnome, "yelp"), App("org.kde.plasma-welcome.desktop", kKde, "plasma-welcome"),
           App("org.kde.khelpcenter.desktop", kKde, "khelpcenter"),
           App("mate-user-guide.desktop", kMate, "mate-user-guide"), Run("xfhelp4", {}, kXfce, "libxfce4ui-utils")}},
-        {"feedback-hub:", {Run("x-terminal-emulator", {"-e", "reportbug"}, kAny, "reportbug")}},
+        {"feedback-hub:", {Run("x-terminal-emulator", {"-e", "reportbug"}, kAny, "").Needs("reportbug", "reportbug")}},
         {"ms-photos:",
          {DefaultFor("image/jpeg"), App("org.gnome.eog.desktop", kGnome, "eog"),
           App("org.gnome.Photos.desktop", kGnome, "gnome-photos"), App("org.kde.gwenview.desktop", kKde, "gwenview"),
@@ -294,7 +297,8 @@ AppPaths BuildDefaultAppPaths() {
           App("gnome-firmware-security-panel.desktop", kGnome, "gnome-control-center").Fallback(),
           Run("kcmshell5", {"kcm_firmware_security"}, kKde, "kinfocenter")
               .Fallback()
-              .Requires("applications/org.kde.kinfocenter.desktop")}},
+              .Requires("applications/org.kde.kinfocenter.desktop")
+              .Needs("fwupdmgr", "fwupd")}},
         {"xbox:", {App("steam.desktop", kAny, "steam-installer")}},
     };
 }
@@ -322,6 +326,19 @@ AppPathCandidate AppPathCandidate::OnlyOnItsDesktop() && {
 AppPathCandidate AppPathCandidate::Requires(std::string dataFile) && {
     requiredData = std::move(dataFile);
     return std::move(*this);
+}
+
+AppPathCandidate AppPathCandidate::Needs(std::string program, std::string package) && {
+    requiredProgram = std::move(program);
+    requiredPackage = std::move(package);
+    return std::move(*this);
+}
+
+std::string AppPathCandidate::Packages() const {
+    if (package.empty() || requiredPackage.empty()) {
+        return package + requiredPackage;
+    }
+    return package + " + " + requiredPackage;
 }
 
 AppPathEntry::AppPathEntry(std::string name, std::vector<AppPathCandidate> candidates, std::string windowsArgument)

@@ -38,10 +38,18 @@ struct AppPathCandidate {
     // A file in the XDG data folders without which the program starts but has nothing to show (a settings
     // module); empty when the program is enough.
     std::string requiredData;
+    // A program on PATH that it runs or that its page shows the output of, without which it starts but does not
+    // do the job (a terminal's command, a module's tool), and the package that provides that program.
+    std::string requiredProgram;
+    std::string requiredPackage;
 
     AppPathCandidate Fallback() &&;
     AppPathCandidate OnlyOnItsDesktop() &&;
     AppPathCandidate Requires(std::string dataFile) &&;
+    AppPathCandidate Needs(std::string program, std::string package) &&;
+
+    // What installing it takes: its package, and the one of the program it needs ("kinfocenter + mesa-utils").
+    std::string Packages() const;
 };
 
 // A Windows command ("cmd.exe") or URI scheme with its colon ("ms-settings:") and its stand-ins, best first.

@@ -97,23 +97,78 @@ void ChangeDirectory(gpointer directory) {
     }
 }
 
-// A typed argument as GIO takes it: a URI stays one, a path becomes a file URI relative to `directory`.
-std::string ArgumentUri(const std::string& argument, const std::string& directory) {
-    StringPtr current;
-    if (directory.empty()) {
-        current.reset(g_get_current_dir());
+enum class Quoting { None, Single, Double };
+
+// `text` written inside the quoting of an Exec line, so that parsing the line gives `text` back.
+std::string QuotedFor(Quoting quoting, const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (quoting == Quoting::Single && c == '\'') {
+            escaped += "'\\''";
+            continue;
+        }
+        if (quoting == Quoting::Double && (c == '"' || c == '\\' || c == '$' || c == '`')) {
+            escaped += '\\';
+        }
+        escaped += c;
     }
-    const ObjectPtr<GFile> file(g_file_new_for_commandline_arg_and_cwd(
-        argument.c_str(), directory.empty() ? current.get() : directory.c_str()));
-    const StringPtr uri(g_file_get_uri(file.get()));
-    return uri.get();
+    return escaped;
 }
 
-// The local path of a file URI; other URIs stay as they are.
-std::string ArgumentPath(const std::string& uri) {
-    const ObjectPtr<GFile> file(g_file_new_for_uri(uri.c_str()));
-    const StringPtr path(g_file_get_path(file.get()));
-    return path ? std::string(path.get()) : uri;
+// The words as shell words, each as typed, with their percent signs doubled against field-code expansion.
+std::string ShellWords(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) {
+        const StringPtr quoted(g_shell_quote(word.c_str()));
+        text += text.empty() ? "" : " ";
+        for (const char* c = quoted.get(); *c != '\0'; ++c) {
+            text += *c == '%' ? "%%" : std::string(1, *c);
+        }
+    }
+    return text;
+}
+
+bool IsFileCode(char code) {
+    return code == 'f' || code == 'F' || code == 'u' || code == 'U';
+}
+
+// An Exec line with the typed words, all of them and as they are, where it takes files or URIs: in place of its
+// first such field code, quoted for where that code stands (inside "sh -c '...'" too), or at its end when it has
+// none. Further file codes go, so that the program starts once; the other field codes stay.
+std::string ExecWithWords(const std::string& exec, const std::vector<std::string>& words) {
+    const std::string shellWords = ShellWords(words);
+    std::string line;
+    Quoting quoting = Quoting::None;
+    bool placed = false;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        const char next = i + 1 < exec.size() ? exec[i + 1] : '\0';
+        if (c == '%' && next != '\0') {
+            if (!IsFileCode(next)) {
+                line += {c, next};
+            } else if (!placed) {
+                line += QuotedFor(quoting, shellWords);
+                placed = true;
+            }
+            ++i;
+            continue;
+        }
+        if (c == '\\' && quoting != Quoting::Single && next != '\0' && next != '%') {
+            line += {c, next};
+            ++i;
+            continue;
+        }
+        if (quoting == Quoting::None && (c == '\'' || c == '"')) {
+            quoting = c == '"' ? Quoting::Double : Quoting::Single;
+        } else if ((quoting == Quoting::Single && c == '\'') || (quoting == Quoting::Double && c == '"')) {
+            quoting = Quoting::None;
+        }
+        line += c;
+    }
+    if (!placed && !words.empty()) {
+        line += " " + shellWords;
+    }
+    return line;
 }
 
 GAppInfo* Info(const std::shared_ptr<void>& info) {
@@ -255,13 +310,25 @@ bool DesktopApp::Supports(const std::string& contentType) const {
     return false;
 }
 
-int DesktopApp::Launch(const std::vector<std::string>& arguments, const std::string& directory) const {
-    std::vector<std::string> uris;
-    uris.reserve(arguments.size());
-    for (const std::string& argument : arguments) {
-        uris.push_back(ArgumentUri(argument, directory));
+int DesktopApp::Launch(const std::vector<std::string>& words, const std::string& directory) const {
+    if (words.empty()) {
+        return LaunchUris({}, directory);
     }
-    return LaunchUris(uris, directory);
+    // GIO hands an application files and URIs, one process each where it takes one: a copy of the entry whose
+    // command line holds the words as they are starts once. Without an ID the copy is never started as a D-Bus
+    // service, which would take files only.
+    const char* file =
+        G_IS_DESKTOP_APP_INFO(info_.get()) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info_.get())) : nullptr;
+    const char* exec = g_app_info_get_commandline(Info(info_));
+    const std::unique_ptr<GKeyFile, decltype(&g_key_file_unref)> keys(g_key_file_new(), g_key_file_unref);
+    if (file == nullptr || exec == nullptr ||
+        !g_key_file_load_from_file(keys.get(), file, G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)) {
+        return kShellBadFormat;
+    }
+    g_key_file_set_string(keys.get(), G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC,
+                          ExecWithWords(exec, words).c_str());
+    GDesktopAppInfo* copy = g_desktop_app_info_new_from_keyfile(keys.get());
+    return copy == nullptr ? kShellBadFormat : DesktopApp(copy).LaunchUris({}, directory);
 }
 
 int DesktopApp::OpenUri(const std::string& uri) const {
@@ -277,9 +344,7 @@ int DesktopApp::LaunchUris(const std::vector<std::string>& texts, const std::str
     gboolean launched = FALSE;
     if (G_IS_DESKTOP_APP_INFO(info_.get())) {
         auto* desktopInfo = G_DESKTOP_APP_INFO(info_.get());
-        // The folder of the desktop file's own Path key wins, as a shortcut's own folder does.
-        const StringPtr ownFolder(g_desktop_app_info_get_string(desktopInfo, "Path"));
-        const bool ours = !directory.empty() && !ownFolder;
+        const bool ours = !directory.empty() && OwnFolder().empty();
         // G_SPAWN_SEARCH_PATH without G_SPAWN_DO_NOT_REAP_CHILD: found on PATH as GIO does, and detached.
         launched = g_desktop_app_info_launch_uris_as_manager(
             desktopInfo, uris, nullptr, G_SPAWN_SEARCH_PATH, ours ? ChangeDirectory : nullptr,
@@ -292,42 +357,64 @@ int DesktopApp::LaunchUris(const std::vector<std::string>& texts, const std::str
     return launched ? kShellSuccess : LaunchFailure(error);
 }
 
-std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>& arguments,
-                                                 const std::string& directory) const {
-    const char* exec = g_app_info_get_commandline(Info(info_));
-    gchar** words = nullptr;
-    if (exec == nullptr || !g_shell_parse_argv(exec, nullptr, &words, nullptr)) {
+std::string DesktopApp::OwnFolder() const {
+    // The folder of the desktop file's own Path key wins, as a shortcut's own folder does.
+    if (!G_IS_DESKTOP_APP_INFO(info_.get())) {
         return {};
     }
-    std::vector<std::string> uris;
-    for (const std::string& argument : arguments) {
-        uris.push_back(ArgumentUri(argument, directory));
+    const StringPtr folder(g_desktop_app_info_get_string(G_DESKTOP_APP_INFO(info_.get()), "Path"));
+    return folder ? std::string(folder.get()) : std::string();
+}
+
+std::vector<std::string> DesktopApp::CommandLine(const std::vector<std::string>& words) const {
+    const char* exec = g_app_info_get_commandline(Info(info_));
+    if (exec == nullptr) {
+        return {};
     }
-    // The desktop entry's field codes: the files or URIs where a list or a single one is asked for, "%%" as a
-    // percent sign, and nothing for the rest (icon, name, location), which only matter to a desktop.
-    std::vector<std::string> command;
-    for (gchar** word = words; *word != nullptr; ++word) {
-        const std::string_view text = *word;
-        if (text == "%f" || text == "%F" || text == "%u" || text == "%U") {
-            for (const std::string& uri : uris) {
-                command.push_back(text[1] == 'f' || text[1] == 'F' ? ArgumentPath(uri) : uri);
-            }
-            continue;
-        }
-        std::string expanded;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != '%') {
-                expanded += text[i];
-            } else if (i + 1 < text.size() && text[++i] == '%') {
-                expanded += '%';
-            }
-        }
-        if (!expanded.empty() || text.empty()) {
-            command.push_back(expanded);
+    // The other field codes: "%%" is a percent sign; the rest (icon, name, location) only matter to a desktop.
+    const std::string withWords = ExecWithWords(exec, words);
+    std::string line;
+    for (std::size_t i = 0; i < withWords.size(); ++i) {
+        if (withWords[i] != '%') {
+            line += withWords[i];
+        } else if (i + 1 < withWords.size() && withWords[++i] == '%') {
+            line += '%';
         }
     }
-    g_strfreev(words);
+    gchar** parsed = nullptr;
+    if (!g_shell_parse_argv(line.c_str(), nullptr, &parsed, nullptr)) {
+        return {};
+    }
+    std::vector<std::string> command(parsed, parsed + g_strv_length(parsed));
+    g_strfreev(parsed);
     return command;
+}
+
+bool DesktopApp::WrappedProgramInstalled() const {
+    const char* exec = g_app_info_get_commandline(Info(info_));
+    gchar** parsed = nullptr;
+    if (exec == nullptr || !g_shell_parse_argv(exec, nullptr, &parsed, nullptr)) {
+        return false;
+    }
+    const std::vector<std::string> words(parsed, parsed + g_strv_length(parsed));
+    g_strfreev(parsed);
+    if (words.empty() || std::filesystem::path(words.front()).filename() != "env") {
+        return true;
+    }
+    // env's own options and variables come first; those that take a value take the next word.
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "-u" || word == "--unset" || word == "-C" || word == "--chdir") {
+            ++i;
+        } else if (word.rfind("-S", 0) == 0 || word.rfind("--split-string", 0) == 0) {
+            return true;  // a command line of its own, which only a shell could take apart
+        } else if (word.empty() || (word.front() != '-' && word.find('=') == std::string::npos)) {
+            // As GIO looks for the first word: on PATH, or a path that is an executable file.
+            const StringPtr found(g_find_program_in_path(word.c_str()));
+            return found != nullptr;
+        }
+    }
+    return false;  // env alone only lists the environment
 }
 
 IconReference ContentTypeIcon(const std::string& contentType) {
@@ -352,7 +439,8 @@ int OpenWithDefaultApplication(const std::filesystem::path& path) {
     const char* contentType = g_file_info_get_content_type(info.get());
     const std::optional<DesktopApp> application =
         contentType == nullptr ? std::nullopt : DesktopApp::DefaultForType(contentType);
-    return application ? application->Launch({path.string()}, {}) : kShellNoAssociation;
+    const StringPtr uri(g_file_get_uri(file.get()));
+    return application ? application->OpenUri(uri.get()) : kShellNoAssociation;
 }
 
 }  // namespace nagitori::posix

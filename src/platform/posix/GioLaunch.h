@@ -45,14 +45,20 @@ public:
     bool Supports(const std::string& contentType) const;
     IconReference Icon() const;
 
-    // Starts it with `arguments` as its files or URIs (relative paths count from `directory`), in `directory`
-    // unless its desktop file names a folder of its own. Detached, as SpawnDetached.
-    int Launch(const std::vector<std::string>& arguments, const std::string& directory) const;
+    // Starts it once with `words` as typed, in place of the files or URIs its command line takes, or after it
+    // when it takes none; in `directory` unless its desktop file names a folder of its own. Detached, as
+    // SpawnDetached.
+    int Launch(const std::vector<std::string>& words, const std::string& directory) const;
     // Starts it with this one URI, exactly as given.
     int OpenUri(const std::string& uri) const;
 
     // The command line Launch would run, for starting it through another program; empty when it has none.
-    std::vector<std::string> CommandLine(const std::vector<std::string>& arguments, const std::string& directory) const;
+    std::vector<std::string> CommandLine(const std::vector<std::string>& words) const;
+    // The folder its desktop file says to start it in; empty when it names none.
+    std::string OwnFolder() const;
+    // False when its command runs a program through env and that program is not installed; GIO checks only
+    // the first word.
+    bool WrappedProgramInstalled() const;
 
 private:
     explicit DesktopApp(void* info);

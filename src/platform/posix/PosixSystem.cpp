@@ -174,6 +174,13 @@ std::optional<StandInReport> PosixSystem::StandInFor(const std::string& command)
     return report;
 }
 
+std::optional<MissingProgram> PosixSystem::MissingElevation() {
+    if (IsUserAnAdmin() || environment_.FindProgram("pkexec")) {
+        return std::nullopt;
+    }
+    return MissingProgram{"pkexec", {"pkexec"}};
+}
+
 IconReference PosixSystem::IconFor(const std::string& target) {
     if (target.empty()) {
         return {};
@@ -278,8 +285,8 @@ int PosixSystem::LaunchApplication(const DesktopApp& application, const std::vec
     if (!start.elevated) {
         return application.Launch(arguments, start.directory);
     }
-    // pkexec takes a program, not a desktop file: run the command line the desktop file gives.
-    std::vector<std::string> command = application.CommandLine(arguments, start.directory);
+    // pkexec takes a program, not a desktop file: run the command line the desktop file gives, in its folder.
+    std::vector<std::string> command = application.CommandLine(arguments);
     if (command.empty()) {
         return kShellBadFormat;
     }
@@ -290,7 +297,8 @@ int PosixSystem::LaunchApplication(const DesktopApp& application, const std::vec
         return kShellFileNotFound;
     }
     command.erase(command.begin());
-    return OpenFile(*program, command, start);
+    const std::string folder = application.OwnFolder();
+    return OpenFile(*program, command, folder.empty() ? start : Start{folder, start.elevated});
 }
 
 int PosixSystem::RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,

@@ -34,6 +34,7 @@ public:
     std::filesystem::path ExecutablePath() override;
     int OsMajorVersion() override;
     std::optional<StandInReport> StandInFor(const std::string& command) override;
+    std::optional<MissingProgram> MissingElevation() override;
     IconReference IconFor(const std::string& target) override;
     std::unique_ptr<RunKey> OpenRunKey() override;
 

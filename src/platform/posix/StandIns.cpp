@@ -112,6 +112,10 @@ std::optional<FoundStandIn> Find(const StandInAttempt& attempt, const PosixEnvir
     if (!candidate.requiredData.empty() && !DataFileExists(candidate.requiredData)) {
         return std::nullopt;
     }
+    // Without it the program starts and does nothing useful: an empty terminal, a page that names what is missing.
+    if (!candidate.requiredProgram.empty() && !environment.FindProgram(candidate.requiredProgram)) {
+        return std::nullopt;
+    }
     FoundStandIn found;
     found.candidate = &candidate;
     switch (candidate.kind) {
@@ -127,7 +131,10 @@ std::optional<FoundStandIn> Find(const StandInAttempt& attempt, const PosixEnvir
             found.application = FindDefault(candidate, attempt.anyRegistered, environment);
             break;
     }
-    return found.application ? std::optional(std::move(found)) : std::nullopt;
+    if (!found.application || !found.application->WrappedProgramInstalled()) {
+        return std::nullopt;
+    }
+    return found;
 }
 
 }  // namespace
@@ -176,7 +183,7 @@ std::optional<FoundStandIn> FindStandIn(const AppPathEntry& entry, const PosixEn
 std::vector<std::string> StandInPackages(const AppPathEntry& entry, std::string_view currentDesktop) {
     std::vector<std::string> packages;
     for (const StandInAttempt& attempt : OrderedAttempts(entry, currentDesktop)) {
-        const std::string& package = attempt.candidate->package;
+        const std::string package = attempt.candidate->Packages();
         if (!package.empty() && std::find(packages.begin(), packages.end(), package) == packages.end()) {
             packages.push_back(package);
         }

@@ -39,7 +39,8 @@ struct FoundStandIn {
 // The first stand-in of `entry` installed here.
 std::optional<FoundStandIn> FindStandIn(const AppPathEntry& entry, const PosixEnvironment& environment);
 
-// The packages that would give this desktop a stand-in for `entry`, in the order they would be tried, each once.
+// The packages that would give this desktop a stand-in for `entry`, in the order they would be tried, each once;
+// a stand-in that needs a program of another package names both ("kinfocenter + mesa-utils").
 std::vector<std::string> StandInPackages(const AppPathEntry& entry, std::string_view currentDesktop);
 
 }  // namespace nagitori::posix

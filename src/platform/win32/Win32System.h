@@ -17,6 +17,8 @@ public:
     // The true major version: unlike GetVersionEx, RtlGetVersion does not depend on the manifest.
     int OsMajorVersion() override;
     std::optional<StandInReport> StandInFor(const std::string& /*command*/) override { return std::nullopt; }
+    // The shell raises its own elevation prompt.
+    std::optional<MissingProgram> MissingElevation() override { return std::nullopt; }
     // Buttons show no icons on Windows yet: the shell's file icons are bitmaps, not theme names.
     IconReference IconFor(const std::string& /*target*/) override { return {}; }
     std::unique_ptr<RunKey> OpenRunKey() override;

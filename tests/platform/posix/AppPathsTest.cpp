@@ -105,6 +105,33 @@ TEST(AppPaths, ShippedCandidatesAreWellFormed) {
     }
 }
 
+// A stand-in that starts another program, or a settings module, counts only with what it starts installed: the
+// command a terminal runs, the module's file under the name the installed desktop gives it (a Plasma 5 service
+// file is named as the module), the tool a module's page shows.
+TEST(AppPaths, ShippedWrappersNeedWhatTheyStart) {
+    for (const AppPathEntry& entry : DefaultAppPaths()) {
+        for (const AppPathCandidate& candidate : entry.candidates) {
+            const std::string described = entry.name + ": " + Describe(candidate);
+            const std::vector<std::string>& arguments = candidate.arguments;
+            const auto command = std::find(arguments.begin(), arguments.end(), "-e");
+            if (command != arguments.end()) {
+                ASSERT_NE(command + 1, arguments.end()) << described;
+                EXPECT_EQ(candidate.requiredProgram, *(command + 1)) << described;
+                EXPECT_FALSE(candidate.requiredPackage.empty()) << described;
+            }
+            if ((candidate.name == "systemsettings" || candidate.name == "kcmshell5") && !arguments.empty()) {
+                EXPECT_FALSE(candidate.requiredData.empty()) << described;
+                if (candidate.requiredData.starts_with("kservices5/")) {
+                    EXPECT_EQ(candidate.requiredData, "kservices5/" + arguments.front() + ".desktop") << described;
+                }
+            }
+            if (!candidate.requiredProgram.empty()) {
+                EXPECT_FALSE(candidate.requiredPackage.empty()) << "the notice names it: " << described;
+            }
+        }
+    }
+}
+
 // The first tool tried on a desktop, the user's chosen defaults apart.
 std::string FirstToolOn(const std::string& command, const std::string& desktop) {
     const AppPathEntry* entry = FindAppPath(DefaultAppPaths(), command);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <glib.h>
@@ -175,7 +176,7 @@ TEST_F(ShellExecuteTest, ProgramsRunAndEverythingElseOpensWithItsApplication) {
          temp_ / "app.desktop",
          "one 'two words'",
          marker_,
-         {script.string(), "3", "--from-desktop", work + "/one", work + "/two words"}},
+         {script.string(), "3", "--from-desktop", "one", "two words"}},
         {"script without execute bits",
          temp_ / "script-without-x",
          "ignored",
@@ -318,10 +319,19 @@ TEST_F(ShellExecuteTest, TableEntryWithoutCandidateOnPathIsNotFound) {
     EXPECT_EQ(system.ShellExecute(Request("open", "lonely")), kShellFileNotFound);
 }
 
-TEST_F(ShellExecuteTest, RunAsWithoutPkexecIsAccessDenied) {
+// The launch fails as a refused prompt would, and the platform can tell what is missing, for its notice.
+TEST_F(ShellExecuteTest, RunAsWithoutPkexecIsAccessDeniedAndNamesThePackage) {
     const fs::path tool = MarkerScript("tool");
     environment_.path = bin_.string();
-    EXPECT_EQ(MakeSystem(false).ShellExecute(Request("runas", tool.string())), kShellAccessDenied);
+    PosixSystem user = MakeSystem(false);
+    EXPECT_EQ(user.ShellExecute(Request("runas", tool.string())), kShellAccessDenied);
+    const std::optional<MissingProgram> missing = user.MissingElevation();
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->program, "pkexec");
+    EXPECT_EQ(missing->packages, std::vector<std::string>{"pkexec"});
+    EXPECT_FALSE(MakeSystem(true).MissingElevation()) << "root needs no prompt";
+    MarkerScript("pkexec");
+    EXPECT_FALSE(user.MissingElevation());
 }
 
 TEST_F(ShellExecuteTest, RunAsGoesThroughPkexecAsOurChildWithTheDisplay) {
@@ -444,30 +454,91 @@ TEST_F(ShellExecuteTest, StandInNeverGetsTheCatalogueWindowsArgument) {
     }
 }
 
-TEST_F(ShellExecuteTest, DesktopFileStandInStartsItsApplicationWithTheParametersAsFiles) {
+TEST_F(ShellExecuteTest, DesktopFileStandInStartsOnceWithTheWordsAsTyped) {
     PosixSystem system =
         MakeSystem(false, {{"nagitori-tool", {{"nagitori-test-app.desktop", {}, StandInKind::DesktopFile}}}});
-    const std::string work = work_.string();
-    const std::vector<std::string> lines = {fs::canonical(work_).string(),
-                                            desktop_.app.string(),
-                                            "3",
-                                            "--from-desktop",
-                                            work + "/one",
-                                            work + "/two words"};
-    fs::remove(desktop_.appMarker);
-    ASSERT_EQ(system.ShellExecute(Request("open", "nagitori-tool", "one 'two words'", work)), kShellSuccess);
-    std::optional<test::Marker> marker = WaitForMarker(desktop_.appMarker);
-    ASSERT_TRUE(marker);
-    EXPECT_EQ(marker->lines, lines);
-    EXPECT_NE(marker->parent, getpid());
-
-    // Elevated, pkexec gets the command line the desktop file gives; this one grants at once.
+    // This pkexec grants at once.
     WriteFile(bin_ / "pkexec", "#!/bin/sh\nshift\nexec \"$@\"\n", kExecutable);
-    fs::remove(desktop_.appMarker);
-    ASSERT_EQ(system.ShellExecute(Request("runas", "nagitori-tool", "one 'two words'", work)), kShellSuccess);
-    marker = WaitForMarker(desktop_.appMarker);
-    ASSERT_TRUE(marker);
-    EXPECT_EQ(marker->lines, lines);
+    struct Case {
+        std::string verb;
+        fs::path directory;
+    };
+    for (const Case& c : {Case{"open", work_}, Case{"open", ""}, Case{"runas", work_}}) {
+        SCOPED_TRACE(c.verb + " in " + c.directory.string());
+        fs::remove(desktop_.appMarker);
+        // The entry takes one file ("%f"): all the words still reach one start, none of them made a path.
+        ASSERT_EQ(system.ShellExecute(Request(c.verb, "nagitori-tool", "--new-window notes.txt", c.directory)),
+                  kShellSuccess);
+        const std::optional<test::Marker> marker = WaitForMarker(desktop_.appMarker);
+        ASSERT_TRUE(marker);
+        EXPECT_EQ(marker->lines, test::MarkerLines(c.directory.empty() ? fs::current_path() : c.directory, desktop_.app,
+                                                   {"--from-desktop", "--new-window", "notes.txt"}));
+    }
+}
+
+// Wherever a desktop entry's command line takes files or URIs, and however it quotes the place, the typed words
+// reach the program as they are, in one start; also elevated, and in the entry's own folder when it names one.
+TEST_F(ShellExecuteTest, DesktopFileGetsTheWordsAsTypedInOneStart) {
+    const fs::path starts = temp_ / "starts";
+    const fs::path program = temp_ / "program";
+    test::WriteMarkerScript(program, marker_);
+    const fs::path tool = bin_ / "tool";
+    WriteFile(tool, "#!/bin/sh\necho \"$$\" >> '" + starts.string() + "'\nexec '" + program.string() + "' \"$@\"\n",
+              kExecutable);
+    WriteFile(bin_ / "pkexec", "#!/bin/sh\nshift\nexec \"$@\"\n", kExecutable);
+    const fs::path own = temp_ / "own folder";
+    fs::create_directory(own);
+
+    const std::string parameters = R"(--new-window notes.txt "Tom's \"big\" file" 100% $HOME `id` back\\slash)";
+    const std::vector<std::string> words = {"--new-window", "notes.txt", R"(Tom's "big" file)", "100%",
+                                            "$HOME",        "`id`",      R"(back\slash)"};
+    struct Case {
+        std::string exec;
+        std::vector<std::string> before, after;  // the entry's own arguments around the words
+        bool ownFolder = false;
+    };
+    const std::string t = tool.string();
+    const Case cases[] = {
+        {t + " --from-desktop %f", {"--from-desktop"}, {}},
+        {t + " %F", {}, {}},
+        {t + " %u", {}, {}},
+        {t + " --first %U --last", {"--first"}, {"--last"}},
+        {t + " --from-desktop", {"--from-desktop"}, {}},
+        {t + " %f --between %U", {}, {"--between"}},
+        {t + " 100%% %i %f", {"100%"}, {}},
+        {"sh -c \"'" + t + "' --in-double %f\"", {"--in-double"}, {}},
+        {"sh -c '\"" + t + "\" --in-single %f'", {"--in-single"}, {}},
+        {t + " %F", {}, {}, true},
+    };
+    PosixSystem system = MakeSystem();
+    for (const Case& c : cases) {
+        WriteFile(temp_ / "entry.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Entry\nExec=" + c.exec + "\n" +
+                      (c.ownFolder ? "Path=" + own.string() + "\n" : ""),
+                  kNotExecutable);
+        std::vector<std::string> expected = c.before;
+        expected.insert(expected.end(), words.begin(), words.end());
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        struct Way {
+            std::string verb;
+            fs::path directory;
+        };
+        for (const Way& way : {Way{"open", work_}, Way{"open", ""}, Way{"runas", work_}}) {
+            SCOPED_TRACE(c.exec + ", " + way.verb + " in " + way.directory.string());
+            fs::remove(marker_);
+            fs::remove(starts);
+            ASSERT_EQ(system.ShellExecute(
+                          Request(way.verb, (temp_ / "entry.desktop").string(), parameters, way.directory.string())),
+                      kShellSuccess);
+            const std::optional<test::Marker> marker = WaitForMarker(marker_);
+            ASSERT_TRUE(marker);
+            const fs::path folder = c.ownFolder ? own : way.directory.empty() ? fs::current_path() : way.directory;
+            EXPECT_EQ(marker->lines, test::MarkerLines(folder, program, expected));
+            // A second start would have been spawned before the launch returned; give it time to write.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            EXPECT_EQ(test::WaitForLines(starts).value_or(std::vector<std::string>()).size(), 1u) << "started twice";
+        }
+    }
 }
 
 TEST_F(ShellExecuteTest, DefaultApplicationStandInServesAUri) {

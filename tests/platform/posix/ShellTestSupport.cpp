@@ -129,7 +129,10 @@ const IsolatedDesktop& IsolateDesktopDatabase() {
         entry("nagitori-test-browser.desktop",
               "Exec=" + result.browser.string() + " %u\nMimeType=x-scheme-handler/http;text/html;\n");
         entry("nagitori-test-app.desktop",
-              "Exec=" + result.app.string() + " --from-desktop %F\nIcon=nagitori-test-app\n");
+              "Exec=" + result.app.string() + " --from-desktop %f\nIcon=nagitori-test-app\n");
+        entry("nagitori-test-env.desktop", "Exec=env -u HOME NAGITORI_TEST=1 " + result.app.string() + " %F\n");
+        entry("nagitori-test-env-missing.desktop",
+              "Exec=env -u HOME NAGITORI_TEST=1 " + (root->Path() / "not-installed").string() + " %F\n");
         entry("nagitori-test-hidden.desktop", "Exec=" + result.app.string() + "\nHidden=true\n");
         entry("nagitori-test-tryexec.desktop",
               "Exec=" + result.app.string() + "\nTryExec=" + (root->Path() / "not-installed").string() + "\n");

@@ -41,10 +41,12 @@ bool IterateMainContextUntil(const std::function<bool()>& done,
 //   text/plain, folders and the scheme "nagitori-test", with the icon "nagitori-test-handler";
 // - "nagitori-test-browser.desktop": `browser` (writing `browserMarker`), the default for http through
 //   mimeapps.list;
-// - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %F", with the icon
+// - "nagitori-test-app.desktop": `app` (writing `appMarker`), started as "app --from-desktop %f", with the icon
 //   "nagitori-test-app";
+// - "nagitori-test-env.desktop": `app` started through env;
 // - "nagitori-test-hidden.desktop" (Hidden) and "nagitori-test-tryexec.desktop" (its TryExec program is missing),
-//   which GIO does not offer.
+//   which GIO does not offer, and "nagitori-test-env-missing.desktop", which GIO offers although the program it
+//   starts through env is missing.
 struct IsolatedDesktop {
     std::filesystem::path handler;
     std::filesystem::path handlerMarker;

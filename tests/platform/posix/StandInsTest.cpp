@@ -115,6 +115,15 @@ TEST(StandIns, FindsTheFirstInstalledOfEachKind) {
         {"another desktop's own tool", "KDE",
          AppPathEntry("x", {AppPathCandidate("gnome-stub", {}, Kind::Program, Desktop::Gnome).OnlyOnItsDesktop()}),
          std::nullopt},
+        // Each would start and do nothing useful: an empty terminal, a page that names the missing tool.
+        {"a program whose command or tool is missing", "",
+         AppPathEntry("x", {AppPathCandidate("gnome-stub", {"-e", "absent"}).Needs("absent", "absent-package"),
+                            AppPathCandidate("kde-stub", {"--info"}).Needs("gnome-stub", "gnome-package")}),
+         "kde-stub --info"},
+        {"a desktop file that starts a missing program through env", "",
+         AppPathEntry("x", {{"nagitori-test-env-missing.desktop", {}, Kind::DesktopFile},
+                            {"nagitori-test-env.desktop", {}, Kind::DesktopFile}}),
+         "nagitori-test-env.desktop (env)"},
         {"a module whose data file is missing", "",
          AppPathEntry("x", {AppPathCandidate("gnome-stub").Requires("nagitori-test/missing-module"),
                             AppPathCandidate("kde-stub").Requires("nagitori-test/module")}),
@@ -135,6 +144,17 @@ TEST(StandIns, FindsTheFirstInstalledOfEachKind) {
                 << c.what << ": " << description;
         }
     }
+}
+
+TEST(StandIns, PackagesNameWhatEachStandInNeeds) {
+    const AppPathEntry entry(
+        "x", {AppPathCandidate("kcmshell5", {"kcm_glx"}, Kind::Program, Desktop::Kde, "kinfocenter")
+                  .Needs("glxinfo", "mesa-utils"),
+              AppPathCandidate("hardinfo", {}, Kind::Program, Desktop::Any, "hardinfo"),
+              AppPathCandidate("x-terminal-emulator", {"-e", "reportbug"}).Needs("reportbug", "reportbug"),
+              AppPathCandidate("hardinfo.desktop", {}, Kind::DesktopFile, Desktop::Any, "hardinfo")});
+    EXPECT_EQ(StandInPackages(entry, "KDE"),
+              (std::vector<std::string>{"kinfocenter + mesa-utils", "hardinfo", "reportbug"}));
 }
 
 }  // namespace
