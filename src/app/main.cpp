@@ -11,11 +11,12 @@
 #include "platform/qt/ResponsiveWait.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    nagitori::SingleInstance instance(nagitori::SingleInstance::SocketPath());
-    if (instance.HandedOver()) {
+    // Before any GUI: a second start only hands over to the running copy.
+    nagitori::InstanceClaim claim = nagitori::ClaimRunningCopy();
+    if (claim.HandedOver()) {
         return 0;
     }
+    QApplication app(argc, argv);
     nagitori::SetUpApplication(app);
 #ifdef _WIN32
     nagitori::win32::Win32System system;
@@ -24,5 +25,5 @@ int main(int argc, char** argv) {
                                         nagitori::posix::DefaultAppPaths(), {}, nagitori::WaitWithoutUserInput);
 #endif
     nagitori::QtDesktop desktop;
-    return nagitori::RunApplication(system, desktop, instance);
+    return nagitori::RunApplication(system, desktop, claim);
 }
