@@ -23,8 +23,8 @@ std::string SafeName(std::string text) {
 
 // A session-wide mutex named after the pipe, waited for up to `bound`; a mutex its owner left by ending is had.
 std::shared_ptr<void> LockBeside(const std::string& pipeName, std::chrono::milliseconds bound) {
-    const std::wstring name = L"Local\\" + QString::fromStdString(pipeName + ".lock").toStdWString();
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    const QString name = QStringLiteral("Local\\") + QString::fromStdString(pipeName + ".lock");
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
     if (mutex == nullptr) {
         return nullptr;
     }
