@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/BringForward.h"
 #include "app/Main.h"
 #include "app/SingleInstance.h"
 
@@ -14,7 +15,8 @@ int RunApplication(System& system, Desktop& desktop, InstanceClaim& claim) {
     }
     mainForm.show();
     SingleInstance instance(claim);
-    QObject::connect(&instance, &SingleInstance::Requested, &mainForm, [&mainForm] { BringForward(mainForm); });
+    QObject::connect(&instance, &SingleInstance::Requested, &mainForm,
+                     [&mainForm](const ActivationContext& context) { BringForward(mainForm, context); });
     return QApplication::exec();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QLocalSocket>
 #include <QString>
-#include <QWidget>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -19,13 +18,6 @@ SingleInstance::SingleInstance(InstanceClaim& claim, QObject* parent) : QObject(
         server_.listen(path);
     }
     claim.ReleaseLock();
-}
-
-void BringForward(QWidget& window) {
-    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 void SingleInstance::Answer() {

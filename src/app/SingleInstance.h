@@ -6,8 +6,6 @@
 #include "app/ActivationContext.h"
 #include "app/HandOver.h"
 
-class QWidget;
-
 namespace nagitori {
 
 // The running copy's side of the hand-over: listens on the socket of its claim and answers every request of a
@@ -27,9 +25,5 @@ private:
 
     QLocalServer server_;
 };
-
-// What a request does to the main window: un-minimized, raised and activated (Wayland compositors may refuse the
-// last two to a program that was not clicked).
-void BringForward(QWidget& window);
 
 }  // namespace nagitori

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/BringForward.h"
 #include "app/SingleInstance.h"
 #include "support/TempDir.h"
 
@@ -44,7 +45,8 @@ TEST(SingleInstance, LaterStartHandsOverItsContextAndTheWindowComesForward) {
     SingleInstance first(claim);
     QWidget window;
     window.showMinimized();
-    QObject::connect(&first, &SingleInstance::Requested, &window, [&window] { BringForward(window); });
+    QObject::connect(&first, &SingleInstance::Requested, &window,
+                     [&window](const ActivationContext& context) { BringForward(window, context); });
     QSignalSpy requests(&first, &SingleInstance::Requested);
 
     EXPECT_TRUE(StartLaterCopy(socket, {"wayland-token", "launcher-1_TIME42"}));
@@ -54,6 +56,8 @@ TEST(SingleInstance, LaterStartHandsOverItsContextAndTheWindowComesForward) {
     EXPECT_EQ(context.startupId, "launcher-1_TIME42");
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
+    // The token served this activation only: programs started later must not inherit it.
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
 }
 
 TEST(SingleInstance, TakesOverTheSocketOfACopyThatCrashed) {
@@ -175,7 +179,8 @@ TEST_F(ProgramStarts, StoppedFirstCopyLeavesTheNextStartItsOwnWindow) {
 
     QProcess& second = Start();
     // It shows its window and serves: a later start hands over to it while the first is still stopped.
-    EXPECT_FALSE(second.waitForFinished(2500));
+    EXPECT_FALSE(second.waitForFinished(2500))
+        << "ended with " << second.exitCode() << ": " << second.readAllStandardError().toStdString();
     EXPECT_TRUE(CopyAnswers(milliseconds(10000)));
     QProcess& third = Start();
     ASSERT_TRUE(third.waitForFinished(5000));
