@@ -54,6 +54,7 @@ bench: build
 	@$(BUILD)/bench/nagitori_bench
 	@$(BUILD)/bench/nagitori_startup_probe
 	@$(BUILD)/bench/nagitori_history_bench
+	@$(BUILD)/bench/nagitori_handover_bench
 
 # The README's stand-in table, from the program's own table.
 readme-table: build

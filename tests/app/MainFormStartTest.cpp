@@ -108,7 +108,7 @@ TEST_F(MainFormStart, RefusesToRunWithoutRequiredAdministratorRights) {
 TEST_F(MainFormStart, RefusedStartEndsBeforeTheEventLoopHandlesInput) {
     WriteSettings("[Start]\nRunAdministrator=1\n");
     // Would block in the event loop if the refusal did not end the program first.
-    SingleInstance alone{QString()};
+    InstanceClaim alone = InstanceClaim::Claim({}, {});
     EXPECT_EQ(RunApplication(system, desktop, alone), 0);
     EXPECT_EQ(desktop.boxes.size(), 1u);
 }
