@@ -297,8 +297,12 @@ void TMainForm::SettingDialogOpenClick() {
     CurrentDirectory = dialog.CurrentDirectory->text().toStdString();
     WindowSize = dialog.WindowSize->currentIndex();
     N4->setChecked(dialog.Administrator->isChecked());
+    const bool turnedOn = !N5->isChecked() && dialog.WindowTopShow->isChecked();
     N5->setChecked(dialog.WindowTopShow->isChecked());
     SetStayOnTop(dialog.WindowTopShow->isChecked());
+    if (turnedOn) {
+        ExplainStayOnTop();
+    }
 }
 
 void TMainForm::N13Click() {
@@ -355,6 +359,20 @@ void TMainForm::N5Click() {
         return;
     }
     SetStayOnTop(N5->isChecked());
+    if (N5->isChecked()) {
+        ExplainStayOnTop();
+    }
+}
+
+void TMainForm::ExplainStayOnTop() {
+    if (stayOnTopExplained_ || desktop_.KeepsWindowsOnTop()) {
+        return;
+    }
+    stayOnTopExplained_ = true;
+    desktop_.MessageBox(this,
+                        QStringLiteral("このデスクトップ（Wayland）では、ウィンドウを最前面に表示できません。"
+                                       "設定は保存しました。"),
+                        mb::kIconInformation);
 }
 
 void TMainForm::HelpClick() {

@@ -7,10 +7,12 @@
 #include "platform/posix/PosixSystem.h"
 #endif
 #include "platform/qt/ApplicationSetup.h"
+#include "platform/qt/DisplayPlatform.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/ResponsiveWait.h"
 
 int main(int argc, char** argv) {
+    nagitori::ChooseDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     nagitori::SingleInstance instance(nagitori::SingleInstance::SocketPath());
     if (instance.HandedOver()) {

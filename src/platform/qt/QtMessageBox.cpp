@@ -13,7 +13,6 @@ namespace {
 
 constexpr unsigned kButtonsMask = 0xF;
 constexpr unsigned kIconMask = 0xF0;
-constexpr unsigned kIconInformation = 0x40;
 constexpr unsigned kDefaultButtonMask = 0xF00;
 
 // Qt makes the No button the escape button of a Yes/No box; Windows offers no way out but an answer.
@@ -47,7 +46,7 @@ QMessageBox::Icon IconFor(unsigned flags) {
         case mb::kIconError: return QMessageBox::Critical;
         case mb::kIconQuestion: return QMessageBox::Question;
         case mb::kIconWarning: return QMessageBox::Warning;
-        case kIconInformation: return QMessageBox::Information;
+        case mb::kIconInformation: return QMessageBox::Information;
         default: return QMessageBox::NoIcon;
     }
 }
