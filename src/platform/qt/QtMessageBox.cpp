@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "common/Messages.h"
 #include "platform/Desktop.h"
+#include "platform/qt/DialogPlacement.h"
 
 namespace nagitori {
 
@@ -15,12 +17,26 @@ constexpr unsigned kButtonsMask = 0xF;
 constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kDefaultButtonMask = 0xF00;
 
+// A message box opens centred on its owner. Its size is settled only in its own show event.
+class OwnedMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous()) {
+            CentreOnOwner(*this);
+        }
+    }
+};
+
 // Qt makes the No button the escape button of a Yes/No box; Windows offers no way out but an answer.
 // The user's Esc and close box are refused; a close by the program itself (the application quitting,
 // the session ending) still goes through and answers No.
-class AnswerRequiredMessageBox final : public QMessageBox {
+class AnswerRequiredMessageBox final : public OwnedMessageBox {
 public:
-    explicit AnswerRequiredMessageBox(QWidget* parent) : QMessageBox(parent) {
+    explicit AnswerRequiredMessageBox(QWidget* parent) : OwnedMessageBox(parent) {
         setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowCloseButtonHint);
     }
 
@@ -30,14 +46,14 @@ protected:
             event->accept();
             return;
         }
-        QMessageBox::keyPressEvent(event);
+        OwnedMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override {
         if (event->spontaneous()) {
             event->ignore();
             return;
         }
-        QMessageBox::closeEvent(event);
+        OwnedMessageBox::closeEvent(event);
     }
 };
 
@@ -64,7 +80,7 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const QString& tex
         second = box->addButton(QMessageBox::No);
     } else {
         // Button sets other than OK/Cancel and Yes/No are not used here; they fall back to OK.
-        box = std::make_unique<QMessageBox>(parent);
+        box = std::make_unique<OwnedMessageBox>(parent);
         first = box->addButton(QMessageBox::Ok);
         if (buttons == mb::kOkCancel) {
             second = box->addButton(QMessageBox::Cancel);
