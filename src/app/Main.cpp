@@ -20,6 +20,7 @@
 #include "tools/Catalogue.h"
 #include "tools/ToolPages.h"
 #include "widgets/AccessKeys.h"
+#include "widgets/CaptionFit.h"
 #include "widgets/FileDrops.h"
 #include "widgets/GeneralErrorBox.h"
 
@@ -78,11 +79,13 @@ void TMainForm::BuildPages() {
     Item->setObjectName(QStringLiteral("Item"));
     Item->setGeometry(8, 8, 161, 385);
     Item->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Two entries are wider than the list: they take a second line rather than lose their end.
+    // Two entries are wider than the list: a little narrower they fit; where even that is not enough, they take
+    // a second line rather than lose their end.
     Item->setWordWrap(true);
     for (const char* text : kEntryTexts) {
         Item->addItem(QString::fromUtf8(text));
     }
+    FitEntriesOnOneLine(*Item);
 
     // Pages without headers: exactly one of them, or none, is visible.
     Tab = new QWidget(centralArea);

@@ -8,6 +8,7 @@
 #include "common/Messages.h"
 #include "platform/Desktop.h"
 #include "platform/qt/DialogPlacement.h"
+#include "platform/qt/MessageBoxWidth.h"
 
 namespace nagitori {
 
@@ -17,7 +18,8 @@ constexpr unsigned kButtonsMask = 0xF;
 constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kDefaultButtonMask = 0xF00;
 
-// A message box opens centred on its owner. Its size is settled only in its own show event.
+// A message box wide enough for its text to end well, centred on its owner. Its size is settled only in its own
+// show event.
 class OwnedMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -26,6 +28,7 @@ protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
         if (!event->spontaneous()) {
+            WidenAgainstShortLastLines(*this);
             CentreOnOwner(*this);
         }
     }
