@@ -109,6 +109,18 @@ IconReference IconOfFile(const std::filesystem::path& file) {
     return application ? application->Icon() : ContentTypeIcon(file);
 }
 
+// The Wayland socket by its full path. Under pkexec the program runs as root, whose runtime folder is another
+// one (or none): a bare socket name would be looked for there. The user's runtime folder itself is not
+// handed over, so that root never writes into it.
+std::string WaylandSocket(const PosixEnvironment& environment) {
+    const std::string& name = environment.waylandDisplay;
+    if (name.empty() || name.front() == '/') {
+        return name;
+    }
+    const std::filesystem::path folder = environment.xdgRuntimeDir;
+    return folder.is_absolute() ? (folder / name).string() : std::string();
+}
+
 IconReference IconOf(const FoundStandIn& standIn) {
     return standIn.application ? standIn.application->Icon() : IconOfFile(standIn.program);
 }
@@ -322,7 +334,7 @@ int PosixSystem::RunProgram(const std::filesystem::path& program, const std::vec
         };
         pass("DISPLAY", environment_.display);
         pass("XAUTHORITY", environment_.xauthority);
-        pass("WAYLAND_DISPLAY", environment_.waylandDisplay);
+        pass("WAYLAND_DISPLAY", WaylandSocket(environment_));
         // env would read a program path holding '=' as one more variable and run the next argument instead.
         if (program.string().find('=') != std::string::npos) {
             const std::optional<std::filesystem::path> shell = environment_.FindProgram("sh");
