@@ -33,6 +33,8 @@ public:
     static std::optional<DesktopApp> FromFile(const std::filesystem::path& file);
     static std::optional<DesktopApp> DefaultForType(const std::string& contentType);
     static std::optional<DesktopApp> DefaultForScheme(const std::string& scheme);
+    // Every application for the content type, the default first.
+    static std::vector<DesktopApp> AllForType(const std::string& contentType);
     // The installed application whose command runs this program, found through GIO's search index.
     static std::optional<DesktopApp> RunningProgram(const std::filesystem::path& program);
 
@@ -41,6 +43,8 @@ public:
     // Whether its desktop file names this content type itself (not only a parent of it).
     bool Supports(const std::string& contentType) const;
     IconReference Icon() const;
+    // Whether it runs in a terminal (Terminal=true), which GLib opens only where it knows one.
+    bool NeedsTerminal() const;
 
     // Starts it with `arguments` as its files or URIs (relative paths count from `directory`), in `directory`
     // unless its desktop file names a folder of its own. Detached, as SpawnDetached.
@@ -60,7 +64,14 @@ private:
 // The icon of a file's content type ("folder", "text-plain", ...); empty when the file cannot be read.
 IconReference ContentTypeIcon(const std::filesystem::path& file);
 
-// Opens a file or folder with the desktop's default application for its content type.
-int OpenWithDefaultApplication(const std::filesystem::path& path);
+// The content type of a file or folder ("text/plain", "inode/directory"); a failure code when it cannot be read.
+struct ContentType {
+    std::string type;
+    int failure = 0;
+};
+ContentType ContentTypeOf(const std::filesystem::path& path);
+
+// Whether the content type is text that any pager can show.
+bool IsText(const std::string& contentType);
 
 }  // namespace nagitori::posix

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/AsciiCase.h"
+#include "platform/posix/DocumentViewers.h"
 #include "platform/posix/GioLaunch.h"
 #include "platform/posix/ParameterSplitter.h"
 #include "platform/posix/ShellResults.h"
@@ -279,7 +280,7 @@ int PosixSystem::OpenFile(const std::filesystem::path& file, const std::vector<s
     // Folders and documents go to their default application, which takes neither parameters nor a working
     // folder from us, and which cannot be elevated. Execute bits do not make a document a program: files on
     // FAT, NTFS and CIFS mounts carry them all.
-    return start.elevated ? kShellNoAssociation : OpenWithDefaultApplication(file);
+    return start.elevated ? kShellNoAssociation : OpenDocument(file, environment_);
 }
 
 int PosixSystem::RunStandIn(const AppPathEntry& entry, const FoundStandIn& standIn, const std::string& parameters,
