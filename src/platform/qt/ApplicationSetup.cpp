@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWidget>
 
 #include "common/Messages.h"
 
@@ -37,8 +38,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // The application hears of a new font first, while the theme's call is still under way.
-        if (event->type() == QEvent::ApplicationFontChange && watched == parent() && QApplication::font() != font_) {
+        if (event->type() != QEvent::ApplicationFontChange) {
+            return false;
+        }
+        // A new application font reaches the application first, while the theme's call is still under way; a
+        // font for one class of widgets (QMenu, QLabel) only the widgets.
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        const QFont given = widget != nullptr ? QApplication::font(widget) : QApplication::font();
+        if ((widget != nullptr || watched == parent()) && given != font_) {
             QApplication::setFont(font_);
         }
         return false;

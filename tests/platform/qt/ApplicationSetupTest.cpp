@@ -67,7 +67,9 @@ TEST_F(ApplicationSetupTest, KeepsItsFontWhateverAPlatformThemeSetsAndWhenever) 
     QFont themes(QStringLiteral("DejaVu Sans"));
     themes.setPointSize(12);
     const auto setters = {+[](const QFont& font) { QApplication::setFont(font); },
-                          +[](const QFont& font) { QGuiApplication::setFont(font); }};
+                          +[](const QFont& font) { QGuiApplication::setFont(font); },
+                          +[](const QFont& font) { QApplication::setFont(font, "QLabel"); },
+                          +[](const QFont& font) { QApplication::setFont(font, "QMenu"); }};
     for (const auto& set : setters) {
         set(themes);
         QCoreApplication::processEvents();
@@ -78,7 +80,8 @@ TEST_F(ApplicationSetupTest, KeepsItsFontWhateverAPlatformThemeSetsAndWhenever) 
         }
         QMessageBox later;
         EXPECT_EQ(later.font().pixelSize(), 11);
-        themes.setPointSize(14);
+        EXPECT_EQ(QApplication::font("QLabel"), own);
+        themes.setPointSize(themes.pointSize() + 1);
     }
 }
 
