@@ -21,6 +21,7 @@
 #include "tools/Catalogue.h"
 #include "tools/ToolPages.h"
 #include "widgets/AccessKeys.h"
+#include "widgets/CaptionFit.h"
 #include "widgets/FileDrops.h"
 #include "widgets/GeneralErrorBox.h"
 
@@ -91,11 +92,13 @@ void TMainForm::BuildPages() {
     Item->setObjectName(QStringLiteral("Item"));
     Item->setGeometry(8, 8, 161, 385);
     Item->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Two entries are wider than the list: they take a second line rather than lose their end.
+    // Two entries are wider than the list: a little narrower they fit; where even that is not enough, they take
+    // a second line rather than lose their end.
     Item->setWordWrap(true);
     for (const char* text : kEntryTexts) {
         Item->addItem(QString::fromUtf8(text));
     }
+    FitEntriesOnOneLine(*Item);
 
     // Pages without headers: exactly one of them, or none, is visible.
     Tab = new QWidget(centralArea);
@@ -312,8 +315,12 @@ void TMainForm::SettingDialogOpenClick() {
     CurrentDirectory = dialog.CurrentDirectory->text().toStdString();
     WindowSize = dialog.WindowSize->currentIndex();
     N4->setChecked(dialog.Administrator->isChecked());
+    const bool turnedOn = !N5->isChecked() && dialog.WindowTopShow->isChecked();
     N5->setChecked(dialog.WindowTopShow->isChecked());
     SetStayOnTop(dialog.WindowTopShow->isChecked());
+    if (turnedOn) {
+        ExplainStayOnTop();
+    }
 }
 
 void TMainForm::N13Click() {
@@ -370,6 +377,20 @@ void TMainForm::N5Click() {
         return;
     }
     SetStayOnTop(N5->isChecked());
+    if (N5->isChecked()) {
+        ExplainStayOnTop();
+    }
+}
+
+void TMainForm::ExplainStayOnTop() {
+    if (stayOnTopExplained_ || desktop_.KeepsWindowsOnTop()) {
+        return;
+    }
+    stayOnTopExplained_ = true;
+    desktop_.MessageBox(this,
+                        QStringLiteral("このデスクトップ（Wayland）では、ウィンドウを最前面に表示できません。"
+                                       "設定は保存しました。"),
+                        mb::kIconInformation);
 }
 
 void TMainForm::HelpClick() {

@@ -100,11 +100,14 @@ private:
     int PageOfEntry(int entry) const;
     bool WindowsTenOrLater() const;
     void Handle(void (TMainForm::*handler)());
+    // Tells the user, the first time stay-on-top is turned on, when the session cannot keep a window above.
+    void ExplainStayOnTop();
 
     System& system_;
     Desktop& desktop_;
     bool terminateRequested_ = false;
     bool iconsRequested_ = false;
+    bool stayOnTopExplained_ = false;
 };
 
 }  // namespace nagitori

@@ -9,10 +9,12 @@
 #include "platform/posix/PosixSystem.h"
 #endif
 #include "platform/qt/ApplicationSetup.h"
+#include "platform/qt/DisplayPlatform.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/ResponsiveWait.h"
 
 int NagitoriRunProgram(int argc, char** argv, nagitori::InstanceClaim& claim) {
+    nagitori::ChooseDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     nagitori::SetUpApplication(app);
 #ifdef _WIN32

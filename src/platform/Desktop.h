@@ -19,6 +19,7 @@ constexpr unsigned kYesNo = 0x4;
 constexpr unsigned kIconError = 0x10;
 constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconWarning = 0x30;
+constexpr unsigned kIconInformation = 0x40;
 constexpr unsigned kDefButton2 = 0x100;
 constexpr unsigned kTopmost = 0x40000;
 }  // namespace mb
@@ -61,6 +62,8 @@ public:
     virtual int RunModal(QDialog& dialog) = 0;
     // Opens the menu with its top-left corner at the screen point; returns when it closed.
     virtual void PopupMenu(QMenu& menu, const QPoint& screenPos) = 0;
+    // Whether a window can stay above the others here. A native Wayland session gives a program no way to ask.
+    virtual bool KeepsWindowsOnTop() const = 0;
 };
 
 }  // namespace nagitori

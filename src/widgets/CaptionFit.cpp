@@ -1,9 +1,12 @@
 #include "widgets/CaptionFit.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <cmath>
 
 namespace nagitori {
 
@@ -17,6 +20,15 @@ int NeededWidth(const QPushButton& button, const QFont& font) {
     return button.icon().isNull() ? text : text + button.iconSize().width() + kIconSpacing;
 }
 
+// The narrowest stretch, down to kNarrowest, at which needed(font) fits the room; the font itself where it fits.
+template <typename Needed>
+QFont Narrowed(QFont font, int room, Needed needed) {
+    for (int stretch = 100; stretch > kNarrowest && needed(font) > room; --stretch) {
+        font.setStretch(stretch - 1);
+    }
+    return font;
+}
+
 }  // namespace
 
 void FitCaptionBesideIcon(QPushButton& button) {
@@ -24,12 +36,25 @@ void FitCaptionBesideIcon(QPushButton& button) {
     QStyleOptionButton option;
     option.initFrom(&button);
     const int room = button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button).width();
-    QFont font = button.font();
-    for (int stretch = 100; stretch > kNarrowest && NeededWidth(button, font) > room; --stretch) {
-        font.setStretch(stretch - 1);
-    }
+    const QFont font = Narrowed(button.font(), room, [&button](const QFont& f) { return NeededWidth(button, f); });
     if (font.stretch() != button.font().stretch()) {
         button.setFont(font);
+    }
+}
+
+void FitEntriesOnOneLine(QListWidget& list) {
+    // The item views' text margin on either side, as the styles draw it.
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    const int room = list.width() - 2 * list.frameWidth() - 2 * margin;
+    for (int row = 0; row < list.count(); ++row) {
+        QListWidgetItem* item = list.item(row);
+        // Whole pixels would round a line that is a fraction too wide down to one that fits.
+        const QFont font = Narrowed(list.font(), room, [item](const QFont& f) {
+            return static_cast<int>(std::ceil(QFontMetricsF(f).horizontalAdvance(item->text())));
+        });
+        if (font.stretch() != list.font().stretch()) {
+            item->setFont(font);
+        }
     }
 }
 

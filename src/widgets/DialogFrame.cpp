@@ -2,6 +2,7 @@
 
 #include <QStyle>
 
+#include "platform/qt/DialogPlacement.h"
 #include "widgets/GeneralErrorBox.h"
 
 namespace nagitori {
@@ -10,6 +11,7 @@ void SetUpDialogFrame(QDialog& dialog, int clientWidth, int clientHeight) {
     dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setFixedSize(clientWidth, clientHeight);
+    CentreOnOwnerWhenShown(dialog);
 }
 
 void ConnectOkButton(QDialog& dialog, QPushButton& ok, Desktop& desktop, std::function<void()> okClick) {

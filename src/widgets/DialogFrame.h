@@ -22,7 +22,7 @@ Widget* Named(Widget* widget, const char* name) {
 }
 
 // A fixed dialog border without minimize and maximize boxes, and the given client size. The owner is the
-// parent, so the dialog opens centred on it.
+// parent; the dialog opens centred on it.
 void SetUpDialogFrame(QDialog& dialog, int clientWidth, int clientHeight);
 
 // The OK button sets the result to OK and runs okClick (inside the general error box guard); the dialog

@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -108,6 +109,8 @@ TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
     ASSERT_FALSE(main.Tools->Button(30)->icon().isNull());
     main.show();
+    // A platform theme applies its settings once the event loop runs.
+    QCoreApplication::processEvents();
     for (int entry = 0; entry < main.Item->count(); ++entry) {
         SCOPED_TRACE(main.Item->item(entry)->text().toStdString());
         main.Item->setCurrentRow(entry);

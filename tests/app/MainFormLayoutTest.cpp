@@ -1,3 +1,4 @@
+#include <QListWidget>
 #include <QPushButton>
 
 #include "app/MainFormFixture.h"
@@ -27,6 +28,23 @@ TEST_F(MainFormLayout, WindowListAndPageAreaHaveTheirGeometry) {
     for (int i = 0; i < main.Item->count(); ++i) {
         EXPECT_EQ(main.Item->item(i)->text(), QString::fromUtf8(entries[static_cast<size_t>(i)]));
         EXPECT_EQ(main.Pages[static_cast<size_t>(i)]->objectName(), QStringLiteral("Page%1").arg(i + 1));
+    }
+}
+
+// With word wrap on, Japanese breaks anywhere: "Windows標準アプリケーショ" / "ン". Every entry takes one line,
+// as high as a short one's.
+TEST_F(MainFormLayout, EveryPageListEntryShowsOnOneLine) {
+    TMainForm& main = Create();
+    main.show();
+    const QListWidget& list = *main.Item;
+    const int lineHeight = list.visualItemRect(list.item(3)).height();
+    for (int row = 0; row < list.count(); ++row) {
+        const QListWidgetItem* item = list.item(row);
+        SCOPED_TRACE(item->text().toStdString());
+        EXPECT_EQ(list.visualItemRect(item).height(), lineHeight);
+        // Narrower, but not squeezed.
+        const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : list.font();
+        EXPECT_TRUE(font.stretch() == QFont::AnyStretch || font.stretch() >= 80) << font.stretch();
     }
 }
 

@@ -23,6 +23,8 @@
 namespace {
 
 bool Save(QWidget& widget, const QDir& folder, const QString& name) {
+    // What the window shows once the event loop has run: a platform theme applies its settings only then.
+    QCoreApplication::processEvents();
     const QString path = folder.filePath(name + QStringLiteral(".png"));
     if (!widget.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));

@@ -38,6 +38,7 @@ public:
     std::deque<ModalScript> modalScripts;
     std::vector<Popup> popups;
     std::deque<QString> popupChoices;  // caption of the item to trigger
+    bool keepsWindowsOnTop = true;
 
     int MessageBox(QWidget* parent, const QString& text, unsigned flags) override;
     QStringList OpenFiles(QWidget* parent, const OpenFileOptions& options) override;
@@ -47,6 +48,7 @@ public:
     // dialog's result; a dialog still open after its script is rejected.
     int RunModal(QDialog& dialog) override;
     void PopupMenu(QMenu& menu, const QPoint& screenPos) override;
+    bool KeepsWindowsOnTop() const override { return keepsWindowsOnTop; }
 };
 
 }  // namespace nagitori::test

@@ -4,6 +4,7 @@
 #include <gio/gio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 #include <utility>
@@ -261,6 +262,27 @@ std::optional<DesktopApp> DesktopApp::DefaultForScheme(const std::string& scheme
     return info == nullptr ? std::nullopt : std::optional(DesktopApp(info));
 }
 
+std::vector<DesktopApp> DesktopApp::AllForType(const std::string& contentType) {
+    std::vector<DesktopApp> applications;
+    if (std::optional<DesktopApp> preferred = DefaultForType(contentType)) {
+        applications.push_back(std::move(*preferred));
+    }
+    GList* all = g_app_info_get_all_for_type(contentType.c_str());
+    for (GList* item = all; item != nullptr; item = item->next) {
+        auto* info = static_cast<GAppInfo*>(item->data);
+        const bool known = std::any_of(applications.begin(), applications.end(), [info](const DesktopApp& application) {
+            return g_app_info_equal(Info(application.info_), info);
+        });
+        if (known) {
+            g_object_unref(info);
+        } else {
+            applications.push_back(DesktopApp(info));
+        }
+    }
+    g_list_free(all);
+    return applications;
+}
+
 std::optional<DesktopApp> DesktopApp::RunningProgram(const std::filesystem::path& program) {
     std::error_code error;
     const std::filesystem::path wanted = std::filesystem::canonical(program, error);
@@ -287,6 +309,11 @@ std::optional<DesktopApp> DesktopApp::RunningProgram(const std::filesystem::path
 
 IconReference DesktopApp::Icon() const {
     return Reference(g_app_info_get_icon(Info(info_)));
+}
+
+bool DesktopApp::NeedsTerminal() const {
+    return G_IS_DESKTOP_APP_INFO(info_.get()) &&
+           g_desktop_app_info_get_boolean(G_DESKTOP_APP_INFO(info_.get()), G_KEY_FILE_DESKTOP_KEY_TERMINAL);
 }
 
 std::string DesktopApp::Description() const {
@@ -428,19 +455,20 @@ std::string GuessContentType(const std::filesystem::path& file, std::string_view
     return type.get();
 }
 
-int OpenWithDefaultApplication(const std::filesystem::path& path) {
+ContentType ContentTypeOf(const std::filesystem::path& path) {
     const ObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
     GError* error = nullptr;
     const ObjectPtr<GFileInfo> info(
         g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE, G_FILE_QUERY_INFO_NONE, nullptr, &error));
     if (!info) {
-        return LaunchFailure(error);
+        return {{}, LaunchFailure(error)};
     }
-    const char* contentType = g_file_info_get_content_type(info.get());
-    const std::optional<DesktopApp> application =
-        contentType == nullptr ? std::nullopt : DesktopApp::DefaultForType(contentType);
-    const StringPtr uri(g_file_get_uri(file.get()));
-    return application ? application->OpenUri(uri.get()) : kShellNoAssociation;
+    const char* type = g_file_info_get_content_type(info.get());
+    return type == nullptr ? ContentType{{}, kShellNoAssociation} : ContentType{type, 0};
+}
+
+bool IsText(const std::string& contentType) {
+    return g_content_type_is_a(contentType.c_str(), "text/plain");
 }
 
 }  // namespace nagitori::posix

@@ -36,6 +36,8 @@ public:
     static std::optional<DesktopApp> FromEntryText(const std::string& text);
     static std::optional<DesktopApp> DefaultForType(const std::string& contentType);
     static std::optional<DesktopApp> DefaultForScheme(const std::string& scheme);
+    // Every application for the content type, the default first.
+    static std::vector<DesktopApp> AllForType(const std::string& contentType);
     // The installed application whose command runs this program, found through GIO's search index.
     static std::optional<DesktopApp> RunningProgram(const std::filesystem::path& program);
 
@@ -44,6 +46,8 @@ public:
     // Whether its desktop file names this content type itself (not only a parent of it).
     bool Supports(const std::string& contentType) const;
     IconReference Icon() const;
+    // Whether it runs in a terminal (Terminal=true), which GLib opens only where it knows one.
+    bool NeedsTerminal() const;
 
     // Starts it once with `words` as typed, in place of the files or URIs its command line takes, or after it
     // when it takes none; in `directory` unless its desktop file names a folder of its own. Detached, as
@@ -72,7 +76,14 @@ IconReference ContentTypeIcon(const std::string& contentType);
 // The content type that a file's name and its first bytes suggest.
 std::string GuessContentType(const std::filesystem::path& file, std::string_view head);
 
-// Opens a file or folder with the desktop's default application for its content type.
-int OpenWithDefaultApplication(const std::filesystem::path& path);
+// The content type of a file or folder ("text/plain", "inode/directory"); a failure code when it cannot be read.
+struct ContentType {
+    std::string type;
+    int failure = 0;
+};
+ContentType ContentTypeOf(const std::filesystem::path& path);
+
+// Whether the content type is text that any pager can show.
+bool IsText(const std::string& contentType);
 
 }  // namespace nagitori::posix

@@ -44,6 +44,7 @@ PosixEnvironment PosixEnvironment::FromProcess() {
     environment.display = Variable("DISPLAY");
     environment.xauthority = Variable("XAUTHORITY");
     environment.waylandDisplay = Variable("WAYLAND_DISPLAY");
+    environment.xdgRuntimeDir = Variable("XDG_RUNTIME_DIR");
     environment.xdgCurrentDesktop = Variable("XDG_CURRENT_DESKTOP");
     return environment;
 }

@@ -18,6 +18,7 @@ struct PosixEnvironment {
     std::string display;
     std::string xauthority;
     std::string waylandDisplay;
+    std::string xdgRuntimeDir;
     std::string xdgCurrentDesktop;  // "GNOME", "KDE", "ubuntu:GNOME", ...
 
     // The running process's; an unset PATH becomes the system's default search path.

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/AsciiCase.h"
+#include "platform/posix/DocumentViewers.h"
 #include "platform/posix/FileIcon.h"
 #include "platform/posix/GioLaunch.h"
 #include "platform/posix/ParameterSplitter.h"
@@ -96,6 +97,18 @@ std::optional<std::filesystem::path> OwnFile(const std::string& target) {
         return file;
     }
     return std::nullopt;
+}
+
+// The Wayland socket by its full path. Under pkexec the program runs as root, whose runtime folder is another
+// one (or none): a bare socket name would be looked for there. The user's runtime folder itself is not
+// handed over, so that root never writes into it.
+std::string WaylandSocket(const PosixEnvironment& environment) {
+    const std::string& name = environment.waylandDisplay;
+    if (name.empty() || name.front() == '/') {
+        return name;
+    }
+    const std::filesystem::path folder = environment.xdgRuntimeDir;
+    return folder.is_absolute() ? (folder / name).string() : std::string();
 }
 
 IconReference IconOf(const FoundStandIn& standIn) {
@@ -263,7 +276,7 @@ int PosixSystem::OpenFile(const std::filesystem::path& file, const std::vector<s
     // Folders and documents go to their default application, which takes neither parameters nor a working
     // folder from us, and which cannot be elevated. Execute bits do not make a document a program: files on
     // FAT, NTFS and CIFS mounts carry them all.
-    return start.elevated ? kShellNoAssociation : OpenWithDefaultApplication(file);
+    return start.elevated ? kShellNoAssociation : OpenDocument(file, environment_);
 }
 
 int PosixSystem::RunStandIn(const AppPathEntry& entry, const FoundStandIn& standIn, const std::string& parameters,
@@ -319,7 +332,7 @@ int PosixSystem::RunProgram(const std::filesystem::path& program, const std::vec
         };
         pass("DISPLAY", environment_.display);
         pass("XAUTHORITY", environment_.xauthority);
-        pass("WAYLAND_DISPLAY", environment_.waylandDisplay);
+        pass("WAYLAND_DISPLAY", WaylandSocket(environment_));
         // env would read a program path holding '=' as one more variable and run the next argument instead.
         if (program.string().find('=') != std::string::npos) {
             const std::optional<std::filesystem::path> shell = environment_.FindProgram("sh");

@@ -47,4 +47,9 @@ void QtDesktop::PopupMenu(QMenu& menu, const QPoint& screenPos) {
     menu.exec(screenPos);
 }
 
+bool QtDesktop::KeepsWindowsOnTop() const {
+    // "wayland", "wayland-egl", "wayland-brcm": the Wayland platform under any of its names.
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
 }  // namespace nagitori

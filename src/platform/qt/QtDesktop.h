@@ -13,6 +13,7 @@ public:
     void MessageBeep() override;
     int RunModal(QDialog& dialog) override;
     void PopupMenu(QMenu& menu, const QPoint& screenPos) override;
+    bool KeepsWindowsOnTop() const override;
 };
 
 }  // namespace nagitori

@@ -3,9 +3,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "common/Messages.h"
 #include "platform/Desktop.h"
+#include "platform/qt/DialogPlacement.h"
+#include "platform/qt/MessageBoxWidth.h"
 
 namespace nagitori {
 
@@ -13,15 +16,30 @@ namespace {
 
 constexpr unsigned kButtonsMask = 0xF;
 constexpr unsigned kIconMask = 0xF0;
-constexpr unsigned kIconInformation = 0x40;
 constexpr unsigned kDefaultButtonMask = 0xF00;
+
+// A message box wide enough for its text to end well, centred on its owner. Its size is settled only in its own
+// show event.
+class OwnedMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous()) {
+            WidenAgainstShortLastLines(*this);
+            CentreOnOwner(*this);
+        }
+    }
+};
 
 // Qt makes the No button the escape button of a Yes/No box; Windows offers no way out but an answer.
 // The user's Esc and close box are refused; a close by the program itself (the application quitting,
 // the session ending) still goes through and answers No.
-class AnswerRequiredMessageBox final : public QMessageBox {
+class AnswerRequiredMessageBox final : public OwnedMessageBox {
 public:
-    explicit AnswerRequiredMessageBox(QWidget* parent) : QMessageBox(parent) {
+    explicit AnswerRequiredMessageBox(QWidget* parent) : OwnedMessageBox(parent) {
         setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowCloseButtonHint);
     }
 
@@ -31,14 +49,14 @@ protected:
             event->accept();
             return;
         }
-        QMessageBox::keyPressEvent(event);
+        OwnedMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override {
         if (event->spontaneous()) {
             event->ignore();
             return;
         }
-        QMessageBox::closeEvent(event);
+        OwnedMessageBox::closeEvent(event);
     }
 };
 
@@ -47,7 +65,7 @@ QMessageBox::Icon IconFor(unsigned flags) {
         case mb::kIconError: return QMessageBox::Critical;
         case mb::kIconQuestion: return QMessageBox::Question;
         case mb::kIconWarning: return QMessageBox::Warning;
-        case kIconInformation: return QMessageBox::Information;
+        case mb::kIconInformation: return QMessageBox::Information;
         default: return QMessageBox::NoIcon;
     }
 }
@@ -65,7 +83,7 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const QString& tex
         second = box->addButton(QMessageBox::No);
     } else {
         // Button sets other than OK/Cancel and Yes/No are not used here; they fall back to OK.
-        box = std::make_unique<QMessageBox>(parent);
+        box = std::make_unique<OwnedMessageBox>(parent);
         first = box->addButton(QMessageBox::Ok);
         if (buttons == mb::kOkCancel) {
             second = box->addButton(QMessageBox::Cancel);

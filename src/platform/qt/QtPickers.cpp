@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
 
+#include "platform/qt/DialogPlacement.h"
+
 namespace nagitori {
 
 namespace {
@@ -31,6 +33,7 @@ std::unique_ptr<QFileDialog> NewDialog(QWidget* parent, const QString& title) {
     auto dialog = std::make_unique<QFileDialog>(parent, title);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    CentreOnOwnerWhenShown(*dialog);
     return dialog;
 }
 

@@ -341,18 +341,27 @@ TEST_F(ShellExecuteTest, RunAsGoesThroughPkexecAsOurChildWithTheDisplay) {
     const std::string env = environment_.FindProgram("env").value_or("").string();
     ASSERT_FALSE(env.empty());
 
+    // The Wayland socket by its full path: root's runtime folder is not the user's.
     struct Case {
-        std::string display, xauthority, wayland;
+        std::string display, xauthority, wayland, runtime;
         std::vector<std::string> passed;
     };
     const Case cases[] = {
-        {":7", "/tmp/auth file", "wayland-3", {"DISPLAY=:7", "XAUTHORITY=/tmp/auth file", "WAYLAND_DISPLAY=wayland-3"}},
-        {"", "", "", {}},
+        {":7",
+         "/tmp/auth file",
+         "wayland-3",
+         "/run/user/1000",
+         {"DISPLAY=:7", "XAUTHORITY=/tmp/auth file", "WAYLAND_DISPLAY=/run/user/1000/wayland-3"}},
+        {"", "", "/run/user/1000/wayland-0", "/elsewhere", {"WAYLAND_DISPLAY=/run/user/1000/wayland-0"}},
+        {":0", "", "wayland-0", "", {"DISPLAY=:0"}},
+        {"", "", "wayland-0", "relative", {}},
+        {"", "", "", "/run/user/1000", {}},
     };
     for (const Case& c : cases) {
         environment_.display = c.display;
         environment_.xauthority = c.xauthority;
         environment_.waylandDisplay = c.wayland;
+        environment_.xdgRuntimeDir = c.runtime;
         PosixSystem system = MakeSystem(false, {{"nagitori-tool", {{"stand-in", {"--fixed"}}}}});
         fs::remove(marker_);
         ASSERT_EQ(system.ShellExecute(Request("RunAs", "nagitori-tool", "'a b'", work_.string())), kShellSuccess);

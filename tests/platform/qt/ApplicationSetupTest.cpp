@@ -5,7 +5,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRawFont>
@@ -50,6 +52,37 @@ TEST_F(ApplicationSetupTest, NamesTheApplicationAndSetsTheFont) {
     const QRawFont drawn = QRawFont::fromFont(QApplication::font(), QFontDatabase::Japanese);
     EXPECT_TRUE(drawn.supportsCharacter(u'ナ'));
     EXPECT_TRUE(drawn.supportsCharacter(u'W'));
+}
+
+// What a platform theme does after the windows appear and whenever its settings change: the windows keep the
+// program's font, and so do windows opened later.
+TEST_F(ApplicationSetupTest, KeepsItsFontWhateverAPlatformThemeSetsAndWhenever) {
+    SetUpApplication(*qApp);
+    const QFont own = QApplication::font();
+    QWidget window;
+    auto* label = new QLabel(QStringLiteral("ランチャー"), &window);
+    QMenu menu(&window);
+    window.show();
+
+    QFont themes(QStringLiteral("DejaVu Sans"));
+    themes.setPointSize(12);
+    const auto setters = {+[](const QFont& font) { QApplication::setFont(font); },
+                          +[](const QFont& font) { QGuiApplication::setFont(font); },
+                          +[](const QFont& font) { QApplication::setFont(font, "QLabel"); },
+                          +[](const QFont& font) { QApplication::setFont(font, "QMenu"); }};
+    for (const auto& set : setters) {
+        set(themes);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::font(), own);
+        for (const QWidget* widget : {static_cast<const QWidget*>(label), static_cast<const QWidget*>(&menu)}) {
+            EXPECT_EQ(widget->font().family(), own.family()) << widget->metaObject()->className();
+            EXPECT_EQ(widget->font().pixelSize(), 11) << widget->metaObject()->className();
+        }
+        QMessageBox later;
+        EXPECT_EQ(later.font().pixelSize(), 11);
+        EXPECT_EQ(QApplication::font("QLabel"), own);
+        themes.setPointSize(themes.pointSize() + 1);
+    }
 }
 
 TEST_F(ApplicationSetupTest, TakesAnInstalledIconThemeWhereTheDesktopNamesNone) {

@@ -2,9 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QTextLayout>
+#include <algorithm>
 
 #include "common/Messages.h"
 #include "platform/Desktop.h"
@@ -53,6 +59,60 @@ TEST(QtMessageBox, SetsUpEachFlagCombinationAsWindowsShowsIt) {
             EXPECT_EQ(box->escapeButton(), box->button(c.escapeButton));
         }
         EXPECT_EQ(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.onTop);
+    }
+}
+
+// The last line of each paragraph of the label's text, wrapped at the label's width as the label draws it.
+QStringList LastLinesOfWrappedParagraphs(const QLabel& label) {
+    QStringList lastLines;
+    for (const QString& paragraph : label.text().split(QRegularExpression(QStringLiteral("\r\n|\n")))) {
+        QTextLayout layout(paragraph, label.font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine last;
+        int lines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine(), ++lines) {
+            line.setLineWidth(label.contentsRect().width());
+            last = line;
+        }
+        layout.endLayout();
+        if (lines > 1) {
+            lastLines.push_back(paragraph.mid(last.textStart(), last.textLength()));
+        }
+    }
+    return lastLines;
+}
+
+// Japanese breaks between any two characters; a box as wide as Qt makes it left "か?" alone on the last line.
+TEST(QtMessageBox, WrappedTextNeverEndsInALoneCharacter) {
+    QStringList texts = {
+        QStringLiteral("実行ファイルを指定して起動ダイアログのファイルパスの入力履歴を削除しますか?"),
+        QStringLiteral("実行ファイルを指定して起動ダイアログのカレントディレクトリの入力履歴を削除しますか?"),
+        QStringLiteral("ナギトリの設定を初期化しますか?\r\n※ランチャーの設定は初期化されません。"),
+        QStringLiteral(
+            "リソース モニター: "
+            "このシステムには対応するプログラムがありません。次のいずれかをインストールしてください: "
+            "gnome-system-monitor, plasma-systemmonitor, xfce4-taskmanager, qps, mate-system-monitor, lxtask"),
+    };
+    // Every length a line break can fall at, for both kinds of ending.
+    for (int length = 20; length < 120; ++length) {
+        texts.push_back(QString(length, u'あ') + QStringLiteral("か?"));
+        texts.push_back(QString(length, u'ア') + QStringLiteral("ません。"));
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const auto box = BuildMessageBox(nullptr, text, mb::kYesNo | mb::kIconQuestion);
+        box->show();
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        for (const QString& last : LastLinesOfWrappedParagraphs(*label)) {
+            const auto letters = std::count_if(last.begin(), last.end(), [](QChar c) { return !c.isPunct(); });
+            EXPECT_GE(letters, 2) << "last line \"" << last.toStdString() << "\" at " << label->contentsRect().width();
+        }
+        EXPECT_TRUE(screen.contains(box->frameGeometry()));
     }
 }
 
