@@ -287,9 +287,14 @@ void TMainForm::StartupEntryClick() {
 }
 
 void TMainForm::SettingDialogOpenClick() {
+    auto applySummonKey = [this](const QString& key) {
+        if (ApplySummonKey) {
+            ApplySummonKey(key);
+        }
+    };
     TSetting dialog(system_, desktop_, this,
                     {Startup, [this](bool registered) { Page5->SetStartupCaption(registered); },
-                     [this] { LauncherDataReading(); }, *N4, *N5});
+                     [this] { LauncherDataReading(); }, *N4, *N5, [applySummonKey] { applySummonKey({}); }});
     if (desktop_.RunModal(dialog) != QDialog::Accepted) {
         return;
     }
@@ -299,6 +304,7 @@ void TMainForm::SettingDialogOpenClick() {
     N4->setChecked(dialog.Administrator->isChecked());
     N5->setChecked(dialog.WindowTopShow->isChecked());
     SetStayOnTop(dialog.WindowTopShow->isChecked());
+    applySummonKey(dialog.SummonKey->keySequence().toString(QKeySequence::PortableText));
 }
 
 void TMainForm::N13Click() {
