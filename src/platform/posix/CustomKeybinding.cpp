@@ -157,16 +157,9 @@ std::string CustomKeybinding::EntryPath() const {
     return std::string(desktop_.entryFolder) + kEntryName + '/';
 }
 
-SummonKeyStatus CustomKeybinding::Bind(const KeyChord& chord) {
+bool CustomKeybinding::Taken(const KeyChord& chord, const std::vector<std::string>& items,
+                             const std::string& ours) const {
     const Store store{schemas_, backend_};
-    const std::string path = EntryPath();
-    const SettingsPtr entry = store.Open(desktop_.entrySchema, path.c_str());
-    const SettingsPtr list = desktop_.listSchema == nullptr ? nullptr : store.Open(desktop_.listSchema);
-    if (!entry || (desktop_.listSchema != nullptr && !list)) {
-        return SummonKeyStatus::kFailed;
-    }
-    const std::string item = desktop_.listHoldsPaths ? path : std::string(kEntryName);
-
     for (const char* id : desktop_.builtInSchemas) {
         const SchemaPtr schema = store.Lookup(id);
         const SettingsPtr settings = store.Open(id);
@@ -180,23 +173,37 @@ SummonKeyStatus CustomKeybinding::Bind(const KeyChord& chord) {
         }
         g_strfreev(keys);
         if (taken) {
-            Unbind();
-            return SummonKeyStatus::kTaken;
+            return true;
         }
     }
-    std::vector<std::string> items = list ? Texts(list.get(), desktop_.listKey) : std::vector<std::string>();
-    for (const std::string& other : items) {
-        if (other == item) {
+    for (const std::string& item : items) {
+        if (item == ours) {
             continue;
         }
-        const std::string otherPath = desktop_.listHoldsPaths ? other : desktop_.entryFolder + other + '/';
-        const SettingsPtr otherEntry = store.Open(desktop_.entrySchema, otherPath.c_str());
-        if (otherEntry && HoldsChord(otherEntry.get(), kBindingKey, chord)) {
-            Unbind();
-            return SummonKeyStatus::kTaken;
+        const std::string path = desktop_.listHoldsPaths ? item : desktop_.entryFolder + item + '/';
+        const SettingsPtr entry = store.Open(desktop_.entrySchema, path.c_str());
+        if (entry && HoldsChord(entry.get(), kBindingKey, chord)) {
+            return true;
         }
     }
+    return false;
+}
 
+SummonKeyStatus CustomKeybinding::Bind(const KeyChord& chord) {
+    const Store store{schemas_, backend_};
+    const std::string path = EntryPath();
+    const SettingsPtr entry = store.Open(desktop_.entrySchema, path.c_str());
+    const SettingsPtr list = desktop_.listSchema == nullptr ? nullptr : store.Open(desktop_.listSchema);
+    if (!entry || (desktop_.listSchema != nullptr && !list)) {
+        return SummonKeyStatus::kFailed;
+    }
+    const std::string item = desktop_.listHoldsPaths ? path : std::string(kEntryName);
+
+    std::vector<std::string> items = list ? Texts(list.get(), desktop_.listKey) : std::vector<std::string>();
+    if (Taken(chord, items, item)) {
+        Unbind();
+        return SummonKeyStatus::kTaken;
+    }
     for (const char* key : {kNameKey, desktop_.commandKey, kBindingKey}) {
         if (!g_settings_is_writable(entry.get(), key)) {
             return SummonKeyStatus::kFailed;

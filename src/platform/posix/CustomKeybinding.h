@@ -52,6 +52,9 @@ public:
 private:
     struct Store;
 
+    // Whether one of the desktop's own shortcuts, or another listed entry than `ours`, holds the chord.
+    bool Taken(const KeyChord& chord, const std::vector<std::string>& items, const std::string& ours) const;
+
     const CustomKeybindingSchemas& desktop_;
     std::string name_;
     std::string command_;
