@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The summon key under a plain X11 window manager, end to end: the program grabs the key of its settings file on an
 # Xvfb server run by openbox; another window has the focus; the key, pressed with NumLock and CapsLock off and on,
-# makes the program's window the active one.
+# makes the program's window the active one. A third copy that wants the same key is told that it is taken.
 # Usage: SummonKeyX11Test.sh <program> <first display number>; the first free one of ten from there is used.
 set -euo pipefail
 program=$1
@@ -42,7 +42,7 @@ fail() {
 }
 show_logs() {
     local log
-    for log in summoned other openbox xvfb; do
+    for log in summoned other third openbox xvfb; do
         if [[ -e $work/$log.log ]]; then
             echo "--- $log:" >&2
             cat "$work/$log.log" >&2
@@ -135,6 +135,18 @@ for locks in "" "Num_Lock" "Caps_Lock"; do
     xdotool key ctrl+alt+space
     wait_for active_is "$summoned" || fail "$label: the key did not bring the program's window forward"
 done
+
+# The grab holds the key: another copy that wants it says so in a message box, its second window.
+mkdir "$work/third" && mkdir -m 700 "$work/runtime-third"
+cp "$program" "$work/third/nagitori"
+cp "$work/summoned/nagitori.ini" "$work/third/"
+XDG_RUNTIME_DIR=$work/runtime-third "$work/third/nagitori" >"$work/third.log" 2>&1 &
+third_pid=$!
+pids+=("$third_pid")
+two_windows() {
+    (($(xdotool search --onlyvisible --pid "$third_pid" | wc -l) >= 2))
+}
+wait_for two_windows || fail "a copy that wants the same key did not report it taken"
 
 kill -0 "$summoned_pid" || fail "the program ended"
 
