@@ -305,9 +305,14 @@ void TMainForm::StartupEntryClick() {
 }
 
 void TMainForm::SettingDialogOpenClick() {
+    auto applySummonKey = [this](const QString& key) {
+        if (ApplySummonKey) {
+            ApplySummonKey(key);
+        }
+    };
     TSetting dialog(system_, desktop_, this,
                     {Startup, [this](bool registered) { Page5->SetStartupCaption(registered); },
-                     [this] { LauncherDataReading(); }, *N4, *N5});
+                     [this] { LauncherDataReading(); }, *N4, *N5, [applySummonKey] { applySummonKey({}); }});
     if (desktop_.RunModal(dialog) != QDialog::Accepted) {
         return;
     }
@@ -321,6 +326,7 @@ void TMainForm::SettingDialogOpenClick() {
     if (turnedOn) {
         ExplainStayOnTop();
     }
+    applySummonKey(dialog.SummonKey->keySequence().toString(QKeySequence::PortableText));
 }
 
 void TMainForm::N13Click() {

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ public:
     int WindowSize = 1;
     std::optional<ProfileFile> SettingDataReader;
     std::optional<ProfileFile> LauncherReading;
+    // Binds the summon key (Qt's portable text, empty for none) after the settings dialog changed it or a reset
+    // removed it; unset, the key is only written.
+    std::function<void(const QString&)> ApplySummonKey;
 
     QWidget* centralArea;
     QListWidget* Item;

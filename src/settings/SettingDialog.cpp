@@ -8,6 +8,7 @@
 #include "common/Messages.h"
 #include "common/Utf8Path.h"
 #include "fieldtools/CommandLineFieldToolsConfigs.h"
+#include "platform/qt/SummonChord.h"
 #include "settings/FileAccess.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsPath.h"
@@ -61,9 +62,9 @@ QComboBox* MakeList(QWidget* parent, const char* name, std::initializer_list<con
     return list;
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, int x, int y) {
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, int x, int y, int width) {
     auto* box = Named(new QCheckBox(Text(caption), parent), name);
-    box->setGeometry(x, y, 400, 17);
+    box->setGeometry(x, y, width, 17);
     return box;
 }
 
@@ -116,15 +117,16 @@ void TSetting::BuildToolPage() {
     CurrentDirectoryReference = MakeButton(TabSheet1, "CurrentDirectoryReference", "...", QRect(386, 63, 22, 21));
     WindowSize = MakeList(TabSheet1, "WindowSize", {"最小化", "通常のサイズ", "最大化"}, QRect(8, 105, 145, 21));
     Label7 = MakeLabel(TabSheet1, "Label7", "ウィンドウのサイズ(&S):", 8, 90, WindowSize);
-    Administrator = MakeCheckBox(TabSheet1, "Administrator", "管理者権限を付与する(&G)", 8, 136);
+    Administrator = MakeCheckBox(TabSheet1, "Administrator", "管理者権限を付与する(&G)", 8, 136, 400);
     CommandLineTools = new CommandLineFieldTools(desktop_, CommandLine, CommandLineReference, kSettingFieldTools);
 }
 
 void TSetting::BuildStartPage() {
     TabSheet2 = Named(new QWidget(), "TabSheet2");
     PageControl1->addTab(TabSheet2, QStringLiteral("起動時の設定"));
-    WindowTopShow = MakeCheckBox(TabSheet2, "WindowTopShow", "最前面に表示する(&T)", 8, 8);
-    RunAdministrator = MakeCheckBox(TabSheet2, "RunAdministrator", "起動時に管理者権限を必要とする(&A)", 8, 29);
+    // The two check boxes share the first row, so that the summon key has the second to itself.
+    WindowTopShow = MakeCheckBox(TabSheet2, "WindowTopShow", "最前面に表示する(&T)", 8, 8, 160);
+    RunAdministrator = MakeCheckBox(TabSheet2, "RunAdministrator", "起動時に管理者権限を必要とする(&A)", 176, 8, 234);
     const QStringList pages = {QStringLiteral("システムツール"), QStringLiteral("Windows標準アプリケーション"),
                                QStringLiteral("ストア／UWP（Windows 10のみ）"), QStringLiteral("ランチャー"),
                                QStringLiteral("オプション")};
@@ -137,6 +139,19 @@ void TSetting::BuildStartPage() {
     StartupEntry->setIcon(shield);
     DeleteStartup = MakeButton(TabSheet2, "DeleteStartup", "スタートアップから削除", QRect(184, 134, 170, 25));
     DeleteStartup->setIcon(shield);
+    SummonKey = Named(new QKeySequenceEdit(TabSheet2), "SummonKey");
+    SummonKey->setClearButtonEnabled(true);
+    SummonKeyLabel = MakeLabel(TabSheet2, "SummonKeyLabel", "呼び出しキー(&K):", 8, 0, SummonKey);
+    SummonKeyLabel->move(8, 27 + (21 - SummonKeyLabel->height()) / 2);
+    const int fieldLeft = SummonKeyLabel->geometry().right() + 7;
+    SummonKey->setGeometry(fieldLeft, 27, 410 - fieldLeft, 21);
+    // One key: of several pressed in one recording the last counts.
+    connect(SummonKey, &QKeySequenceEdit::editingFinished, this, [this] {
+        const QKeySequence recorded = SummonKey->keySequence();
+        if (recorded.count() > 1) {
+            SummonKey->setKeySequence(QKeySequence(recorded[recorded.count() - 1]));
+        }
+    });
 }
 
 void TSetting::BuildAutoInputPage() {
@@ -172,7 +187,7 @@ void TSetting::BuildOtherPage() {
 void TSetting::SetTabOrder() {
     std::vector<QWidget*> order = {
         PageControl1, CommandLine,   CommandLineReference, CurrentDirectory, CurrentDirectoryReference,
-        WindowSize,   Administrator, WindowTopShow,        RunAdministrator};
+        WindowSize,   Administrator, WindowTopShow,        RunAdministrator, SummonKey};
     for (int i = 0; i < RunShowTab->Count(); ++i) {
         order.push_back(RunShowTab->Button(i));
     }
@@ -235,6 +250,8 @@ void TSetting::ReadControls() {
     Launcher_Name->setCurrentIndex(keys::Read(*SettingData, keys::kLauncherName));
     Launcher_CurrentDirectory->setCurrentIndex(keys::Read(*SettingData, keys::kLauncherCurrentDirectory));
     ExecuteFileRun_CurrentDirectory->setCurrentIndex(keys::Read(*SettingData, keys::kExecuteFileRunCurrentDirectory));
+    SummonKey->setKeySequence(QKeySequence::fromString(
+        QString::fromStdString(keys::Read(*SettingData, keys::kSummonKey)), QKeySequence::PortableText));
 }
 
 void TSetting::SettingDataReading() {
@@ -244,7 +261,23 @@ void TSetting::SettingDataReading() {
     host_.N5.setChecked(false);
 }
 
+bool TSetting::SummonKeyUsable() {
+    const QKeySequence key = SummonKey->keySequence();
+    if (key.isEmpty() || SummonChord(key)) {
+        return true;
+    }
+    desktop_.MessageBox(this, Text(messages::kUnusableSummonKey).arg(key.toString(QKeySequence::NativeText)),
+                        mb::kIconWarning);
+    PageControl1->setCurrentWidget(TabSheet2);
+    SummonKey->setFocus();
+    setResult(QDialog::Rejected);
+    return false;
+}
+
 void TSetting::OKClick() {
+    if (!SummonKeyUsable()) {
+        return;
+    }
     try {
         keys::Write(*SettingData, keys::kCommandLine, CommandLine->text().toStdString());
         keys::Write(*SettingData, keys::kCurrentDirectory, CurrentDirectory->text().toStdString());
@@ -257,6 +290,8 @@ void TSetting::OKClick() {
         keys::Write(*SettingData, keys::kLauncherCurrentDirectory, Launcher_CurrentDirectory->currentIndex());
         keys::Write(*SettingData, keys::kExecuteFileRunCurrentDirectory,
                     ExecuteFileRun_CurrentDirectory->currentIndex());
+        keys::Write(*SettingData, keys::kSummonKey,
+                    SummonKey->keySequence().toString(QKeySequence::PortableText).toStdString());
     } catch (const Error&) {
         // Open with what was typed, so that the user can mend the cause and press OK again, or cancel.
         desktop_.MessageBox(this, Text(messages::kSaveFailed), mb::kIconWarning);
@@ -314,11 +349,18 @@ void TSetting::HistoryDelete_CurrentDirectoryClick() {
     }
 }
 
+void TSetting::SummonKeyRemoved() {
+    if (host_.SummonKeyReset) {
+        host_.SummonKeyReset();
+    }
+}
+
 void TSetting::SettingReset_SettingClick() {
     if (Ask(QStringLiteral("ナギトリの設定を初期化しますか?\r\n※ランチャーの設定は初期化されません。"),
             mb::kYesNo | mb::kIconQuestion | mb::kDefButton2)) {
         DeleteFileQuietly(SettingDataFileName);
         SettingDataReading();
+        SummonKeyRemoved();
     }
 }
 
@@ -334,6 +376,7 @@ void TSetting::SettingReset_AllSettingClick() {
         DeleteFileQuietly(SettingDataFileName);
         DeleteFileQuietly(LauncherDataFileName);
         SettingDataReading();
+        SummonKeyRemoved();
         host_.LauncherDataReading();
     }
 }

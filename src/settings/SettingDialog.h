@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,9 +33,11 @@ struct SettingDialogHost {
     // The main window's two option toggles; a settings reset clears their check marks.
     QAction& N4;
     QAction& N5;
+    // A settings reset removed the summon key: the main window unbinds it at once.
+    std::function<void()> SummonKeyReset;
 };
 
-// The settings dialog: ten settings on four pages, written on OK; startup registration, history
+// The settings dialog: ten settings and the summon key on four pages, written on OK; startup registration, history
 // deletion and resets take effect at once, however the dialog is closed.
 class TSetting : public QDialog {
     Q_OBJECT
@@ -66,6 +69,8 @@ public:
     RadioGroup* RunShowTab;
     QPushButton* StartupEntry;
     QPushButton* DeleteStartup;
+    QLabel* SummonKeyLabel;
+    QKeySequenceEdit* SummonKey;
 
     QWidget* TabSheet3;
     QGroupBox* GroupBox1;
@@ -107,6 +112,10 @@ private:
     void FormCreate();
     // Steps 1 to 10 of SettingDataReading: the controls only, nothing of the main window.
     void ReadControls();
+    // A summon key that cannot serve is refused before anything is written.
+    bool SummonKeyUsable();
+    // The summon key went with the settings file.
+    void SummonKeyRemoved();
     bool Ask(const QString& question, unsigned flags);
     void Handle(void (TSetting::*handler)());
 

@@ -41,6 +41,8 @@ inline constexpr BoolKey kWindowTopShow{kStart, "WindowTopShow", false};
 inline constexpr BoolKey kRunAdministrator{kStart, "RunAdministrator", false};
 // The page shown at start-up, 0 to 4.
 inline constexpr IntegerKey kRunShowTab{kStart, "RunShowTab", 0};
+// The key that calls the window up from anywhere, in Qt's portable text ("Ctrl+Alt+Space"); empty for none.
+inline constexpr TextKey kSummonKey{kStart, "SummonKey", ""};
 
 // 1 fills an empty field from the chosen file; every other number leaves it alone.
 inline constexpr IntegerKey kLauncherName{kAutoInput, "Launcher_Name", 1};

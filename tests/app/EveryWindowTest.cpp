@@ -120,7 +120,8 @@ TEST_F(EveryWindow, ShowsItsTextsWholeAndEachAccessKeyOnce) {
     main.Page5->SetStartupCaption(true);
     Inspect(main);
 
-    TSetting setting(system, desktop, &main, SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5});
+    TSetting setting(system, desktop, &main,
+                     SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5, {}});
     setting.show();
     for (int page = 0; page < setting.PageControl1->count(); ++page) {
         SCOPED_TRACE(setting.PageControl1->tabText(page).toStdString());

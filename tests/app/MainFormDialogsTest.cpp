@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -81,6 +82,42 @@ TEST_F(MainFormDialogs, SettingsOkIsTakenOverByTheMainWindow) {
     });
     main.N8->trigger();
     EXPECT_EQ(main.WindowSize, 2);
+}
+
+TEST_F(MainFormDialogs, TheSummonKeyIsBoundAfterOkAndUnboundByAReset) {
+    TMainForm& main = Create();
+    std::vector<QString> applied;
+    main.ApplySummonKey = [&applied](const QString& key) { applied.push_back(key); };
+    auto setKey = [](QDialog& dialog, const char* key) {
+        dialog.findChild<QKeySequenceEdit*>(QStringLiteral("SummonKey"))
+            ->setKeySequence(QKeySequence::fromString(QString::fromUtf8(key), QKeySequence::PortableText));
+    };
+
+    desktop.modalScripts.push_back([&](QDialog& dialog) {
+        setKey(dialog, "Ctrl+Alt+K");
+        ButtonOf(dialog, "Cancel")->click();
+    });
+    main.N8->trigger();
+    EXPECT_TRUE(applied.empty());
+
+    desktop.modalScripts.push_back([&](QDialog& dialog) {
+        setKey(dialog, "Ctrl+Alt+K");
+        ButtonOf(dialog, "OK")->click();
+    });
+    main.N8->trigger();
+    EXPECT_EQ(applied, std::vector<QString>{QStringLiteral("Ctrl+Alt+K")});
+
+    // A reset unbinds at once, however the dialog then closes.
+    for (const char* reset : {"SettingReset_Setting", "SettingReset_AllSetting"}) {
+        applied.clear();
+        desktop.boxAnswers.push_back(kIdYes);
+        desktop.modalScripts.push_back([&](QDialog& dialog) {
+            ButtonOf(dialog, reset)->click();
+            ButtonOf(dialog, "Cancel")->click();
+        });
+        main.N8->trigger();
+        EXPECT_EQ(applied, std::vector<QString>{QString()}) << reset;
+    }
 }
 
 TEST_F(MainFormDialogs, LauncherManagementOkRefreshesTheButtons) {

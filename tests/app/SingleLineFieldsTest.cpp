@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <set>
@@ -27,7 +28,8 @@ std::set<std::string> PasteIntoEveryField(QDialog& dialog) {
     std::set<std::string> names;
     const QString longText(40000, u'x');
     for (QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
-        if (field->isReadOnly()) {
+        // A key field records keys; no text reaches its line.
+        if (field->isReadOnly() || qobject_cast<QKeySequenceEdit*>(field->parentWidget()) != nullptr) {
             continue;
         }
         auto* box = qobject_cast<QComboBox*>(field->parentWidget());

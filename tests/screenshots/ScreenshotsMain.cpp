@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     versionInformation.hide();
 
     nagitori::TSetting setting(system, desktop, &main,
-                               nagitori::SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5});
+                               nagitori::SettingDialogHost{main.Startup, [](bool) {}, [] {}, *main.N4, *main.N5, {}});
     setting.show();
     for (int page = 0; page < setting.PageControl1->count(); ++page) {
         setting.PageControl1->setCurrentIndex(page);

@@ -37,7 +37,7 @@ protected:
         dialog = std::make_unique<TSetting>(
             system, desktop, nullptr,
             SettingDialogHost{startup, [this](bool registered) { captions.push_back(registered); },
-                              [this] { ++launcherReadings; }, n4, n5});
+                              [this] { ++launcherReadings; }, n4, n5, [this] { ++summonKeyResets; }});
         return *dialog;
     }
 
@@ -47,6 +47,7 @@ protected:
     bool startup = false;
     std::vector<bool> captions;  // each caption the main window's startup button was given
     int launcherReadings = 0;
+    int summonKeyResets = 0;
     QAction n4;
     QAction n5;
     std::unique_ptr<TSetting> dialog;

@@ -89,6 +89,8 @@ TEST_F(SettingDialogLayout, EveryControlHasItsCaptionOnItsPage) {
         {"Administrator", 1, "管理者権限を付与する(&G)"},
         {"WindowTopShow", 2, "最前面に表示する(&T)"},
         {"RunAdministrator", 2, "起動時に管理者権限を必要とする(&A)"},
+        {"SummonKeyLabel", 2, "呼び出しキー(&K):"},
+        {"SummonKey", 2, "呼び出しキー(&K):"},
         {"RunShowTab", 2, "起動時に表示する項目(&S)"},
         {"StartupEntry", 2, "スタートアップに登録"},
         {"DeleteStartup", 2, "スタートアップから削除"},
@@ -116,6 +118,14 @@ TEST_F(SettingDialogLayout, EveryControlHasItsCaptionOnItsPage) {
     // The field buttons stand at the right end of their fields.
     EXPECT_EQ(d.CommandLineReference->geometry().left(), d.CommandLine->geometry().right() + 1);
     EXPECT_EQ(d.CurrentDirectoryReference->geometry().left(), d.CurrentDirectory->geometry().right() + 1);
+    // The summon key stands beside the two check boxes, clear of them and of the radio group.
+    for (const QWidget* mine : std::initializer_list<const QWidget*>{d.SummonKey, d.SummonKeyLabel}) {
+        for (const QWidget* other :
+             std::initializer_list<const QWidget*>{d.WindowTopShow, d.RunAdministrator, d.RunShowTab}) {
+            EXPECT_FALSE(mine->geometry().intersects(other->geometry()))
+                << mine->objectName().toStdString() << " " << other->objectName().toStdString();
+        }
+    }
     EXPECT_TRUE(d.GroupBox1->isAncestorOf(d.Launcher_Name));
     EXPECT_TRUE(d.GroupBox1->isAncestorOf(d.Launcher_CurrentDirectory));
     EXPECT_TRUE(d.GroupBox2->isAncestorOf(d.ExecuteFileRun_CurrentDirectory));
@@ -155,7 +165,8 @@ TEST_F(SettingDialogLayout, TabOrderRunsThroughThePagesThenOkAndCancel) {
     TSetting& d = Create();
     std::vector<QWidget*> expected = {
         d.CommandLine, d.CommandLineReference, d.CurrentDirectory, d.CurrentDirectoryReference,
-        d.WindowSize,  d.Administrator,        d.WindowTopShow,    d.RunAdministrator};
+        d.WindowSize,  d.Administrator,        d.WindowTopShow,    d.RunAdministrator,
+        d.SummonKey};
     for (int i = 0; i < d.RunShowTab->Count(); ++i) {
         expected.push_back(d.RunShowTab->Button(i));
     }
@@ -180,7 +191,7 @@ TEST_F(SettingDialogLayout, OpensCentredOverItsOwner) {
     QWidget owner;
     owner.setGeometry(200, 150, 661, 404);
     owner.show();
-    TSetting d(system, desktop, &owner, SettingDialogHost{startup, [](bool) {}, [] {}, n4, n5});
+    TSetting d(system, desktop, &owner, SettingDialogHost{startup, [](bool) {}, [] {}, n4, n5, {}});
     d.show();
     EXPECT_EQ(d.parentWidget(), &owner);
     EXPECT_LE((d.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <QSignalSpy>
 #include <QTest>
 #include <utility>
 #include <vector>
@@ -13,7 +14,7 @@ namespace {
 
 using SettingDialog = SettingDialogFixture;
 
-// The ten values as the dialog shows them, in the order of the settings file.
+// The ten values and the summon key as the dialog shows them, in the order of the settings file.
 std::string Shown(const TSetting& d) {
     auto flag = [](const QCheckBox* box) { return box->isChecked() ? "1" : "0"; };
     return "CommandLine=" + d.CommandLine->text().toStdString() +
@@ -23,12 +24,13 @@ std::string Shown(const TSetting& d) {
            " WindowTopShow=" + flag(d.WindowTopShow) + " RunShowTab=" + std::to_string(d.RunShowTab->ItemIndex()) +
            " Launcher_Name=" + std::to_string(d.Launcher_Name->currentIndex()) +
            " Launcher_CurrentDirectory=" + std::to_string(d.Launcher_CurrentDirectory->currentIndex()) +
-           " ExecuteFileRun_CurrentDirectory=" + std::to_string(d.ExecuteFileRun_CurrentDirectory->currentIndex());
+           " ExecuteFileRun_CurrentDirectory=" + std::to_string(d.ExecuteFileRun_CurrentDirectory->currentIndex()) +
+           " SummonKey=" + d.SummonKey->keySequence().toString(QKeySequence::PortableText).toStdString();
 }
 
 constexpr char kDefaults[] =
     "CommandLine= CurrentDirectory= WindowSize=1 GiveAdministrator=0 RunAdministrator=0 WindowTopShow=0 "
-    "RunShowTab=0 Launcher_Name=1 Launcher_CurrentDirectory=1 ExecuteFileRun_CurrentDirectory=1";
+    "RunShowTab=0 Launcher_Name=1 Launcher_CurrentDirectory=1 ExecuteFileRun_CurrentDirectory=1 SummonKey=";
 
 constexpr char kFreshFile[] =
     "[ToolRunOption]\n"
@@ -40,6 +42,7 @@ constexpr char kFreshFile[] =
     "RunAdministrator=0\n"
     "WindowTopShow=0\n"
     "RunShowTab=0\n"
+    "SummonKey=\n"
     "[AutoInput]\n"
     "Launcher_Name=1\n"
     "Launcher_CurrentDirectory=1\n"
@@ -91,7 +94,9 @@ TEST_F(SettingDialog, ValuesFromTheFileLandInTheControlsAndOkWritesWhatIsShown) 
         {"Start", "RunShowTab=2", "RunShowTab=2 ", "2"},
         {"AutoInput", "Launcher_Name=2", "Launcher_Name=-1 ", "-1"},
         {"AutoInput", "Launcher_CurrentDirectory=0", "Launcher_CurrentDirectory=0 ", "0"},
-        {"AutoInput", "ExecuteFileRun_CurrentDirectory=-1", "ExecuteFileRun_CurrentDirectory=-1", "-1"},
+        {"AutoInput", "ExecuteFileRun_CurrentDirectory=-1", "ExecuteFileRun_CurrentDirectory=-1 ", "-1"},
+        {"Start", "SummonKey=Ctrl+Alt+Space", "SummonKey=Ctrl+Alt+Space", "Ctrl+Alt+Space"},
+        {"Start", "SummonKey=meta+shift+f12", "SummonKey=Meta+Shift+F12", "Meta+Shift+F12"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -105,7 +110,7 @@ TEST_F(SettingDialog, ValuesFromTheFileLandInTheControlsAndOkWritesWhatIsShown) 
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
-TEST_F(SettingDialog, OkWritesAllTenKeysInOrderAndAgainChangesNothing) {
+TEST_F(SettingDialog, OkWritesAllTenKeysInOrderThenTheSummonKeyAndAgainChangesNothing) {
     Create().OK->click();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(ReadFileBytes(SettingsFile()), kFreshFile);
@@ -119,7 +124,8 @@ TEST_F(SettingDialog, OkWritesAllTenKeysInOrderAndAgainChangesNothing) {
     // A user's file holding the same values, in its own order and with its own lines, stays as it is.
     const std::string own =
         "; mine\r\n[AutoInput]\r\nExecuteFileRun_CurrentDirectory=0\r\nLauncher_Name=1\r\n"
-        "Launcher_CurrentDirectory=1\r\n\r\n[Start]\r\nRunShowTab=3\r\nWindowTopShow=1\r\nRunAdministrator=0\r\n"
+        "Launcher_CurrentDirectory=1\r\n\r\n[Start]\r\nSummonKey=Ctrl+Alt+K\r\nRunShowTab=3\r\nWindowTopShow=1\r\n"
+        "RunAdministrator=0\r\n"
         "[ToolRunOption]\r\nGiveAdministrator=1\r\nWindowSize=2\r\nCurrentDirectory=/tmp\r\nCommandLine=-v\r\n";
     WriteSettings(own);
     const ino_t ownInode = Inode(SettingsFile());
@@ -248,7 +254,8 @@ TEST_F(SettingDialog, DeletionsAndResetsAskThenDeleteTheirFilesAndRefresh) {
         {&TSetting::SettingReset_LauncherSetting, "ランチャーの設定を初期化しますか?", 292, false, true, false, false},
         {&TSetting::SettingReset_AllSetting, "すべての設定を初期化しますか?", 292, true, true, false, false},
     };
-    const std::string settings = "[ToolRunOption]\nCommandLine=-q\nGiveAdministrator=1\n[Start]\nRunShowTab=3\n";
+    const std::string settings =
+        "[ToolRunOption]\nCommandLine=-q\nGiveAdministrator=1\n[Start]\nRunShowTab=3\nSummonKey=Ctrl+Alt+K\n";
     for (const Case& c : cases) {
         for (int answer : {kIdNo, kIdYes}) {
             SCOPED_TRACE(testing::Message() << c.question << (answer == kIdYes ? " yes" : " no"));
@@ -260,6 +267,7 @@ TEST_F(SettingDialog, DeletionsAndResetsAskThenDeleteTheirFilesAndRefresh) {
             n5.setChecked(true);
             desktop.boxes.clear();
             launcherReadings = 0;
+            summonKeyResets = 0;
             TSetting& d = Create();
             desktop.boxAnswers.push_back(answer);
             (d.*c.button)->click();
@@ -273,6 +281,8 @@ TEST_F(SettingDialog, DeletionsAndResetsAskThenDeleteTheirFilesAndRefresh) {
             EXPECT_EQ(std::filesystem::exists(FileHistory()), !(yes && c.fileHistoryGone));
             EXPECT_EQ(std::filesystem::exists(DirectoryHistory()), !(yes && c.directoryHistoryGone));
             EXPECT_EQ(launcherReadings, yes && c.launcherGone ? 1 : 0);
+            // The summon key goes with the settings file, and the main window unbinds it at once.
+            EXPECT_EQ(summonKeyResets, yes && c.settingsGone ? 1 : 0);
             // A settings reset shows the defaults and clears the main window's two marks.
             const bool reread = yes && c.settingsGone;
             EXPECT_EQ(Shown(d) == kDefaults, reread) << Shown(d);
@@ -323,6 +333,38 @@ TEST_F(SettingDialog, AfterASettingsResetOkWritesTheDefaultsAgain) {
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
     d.OK->click();
     EXPECT_EQ(ReadFileBytes(SettingsFile()), kFreshFile);
+}
+
+TEST_F(SettingDialog, OkRefusesASummonKeyThatWouldTakeTypingBeforeWritingAnything) {
+    desktop.modalScripts.push_back([](QDialog& shown) {
+        auto& d = static_cast<TSetting&>(shown);
+        d.CommandLine->setText(QStringLiteral("-x"));
+        d.SummonKey->setKeySequence(QKeySequence(Qt::SHIFT | Qt::Key_K));
+        d.OK->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.PageControl1->currentWidget(), d.TabSheet2);
+        EXPECT_EQ(d.focusWidget(), d.SummonKey);
+        d.SummonKey->setKeySequence(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+        d.OK->click();
+    });
+    EXPECT_EQ(desktop.RunModal(Create()), QDialog::Accepted);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text, QString::fromUtf8(messages::kUnusableSummonKey).arg(QStringLiteral("Shift+K")));
+    EXPECT_EQ(desktop.boxes[0].flags, 48u);
+    EXPECT_EQ(ProfileFile(SettingsFile()).ReadString("Start", "SummonKey", ""), "Ctrl+Shift+K");
+    EXPECT_EQ(ProfileFile(SettingsFile()).ReadString("ToolRunOption", "CommandLine", ""), "-x");
+}
+
+TEST_F(SettingDialog, TheSummonKeyFieldHoldsOneKey) {
+    TSetting& d = Create();
+    d.show();
+    d.PageControl1->setCurrentWidget(d.TabSheet2);
+    d.SummonKey->setFocus();
+    QSignalSpy finished(d.SummonKey, &QKeySequenceEdit::editingFinished);
+    QTest::keyClick(d.SummonKey, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(d.SummonKey, Qt::Key_F12, Qt::MetaModifier);
+    ASSERT_TRUE(finished.wait(3000));
+    EXPECT_EQ(d.SummonKey->keySequence().toString(QKeySequence::PortableText), QStringLiteral("Meta+F12"));
 }
 
 TEST_F(SettingDialog, DeletingWhatIsNotThereShowsNothingButTheQuestion) {
