@@ -99,9 +99,11 @@ fi
 
 # The program beside a settings file that names the key; another copy, with no key and a runtime folder of its own so
 # that it does not hand over, gives the other window.
-cp "$program" "$work/summoned/nagitori"
+# The program with the library that holds its windows.
+copy_program() { cp "$program" "$(dirname "$program")/libnagitori_program.so" "$1/"; }
+copy_program "$work/summoned"
 printf '[Start]\nSummonKey=Ctrl+Alt+Space\n' >"$work/summoned/nagitori.ini"
-cp "$program" "$work/other/nagitori"
+copy_program "$work/other"
 XDG_RUNTIME_DIR=$work/runtime-summoned "$work/summoned/nagitori" >"$work/summoned.log" 2>&1 &
 summoned_pid=$!
 pids+=("$summoned_pid")
@@ -138,7 +140,7 @@ done
 
 # The grab holds the key: another copy that wants it says so in a message box, its second window.
 mkdir "$work/third" && mkdir -m 700 "$work/runtime-third"
-cp "$program" "$work/third/nagitori"
+copy_program "$work/third"
 cp "$work/summoned/nagitori.ini" "$work/third/"
 XDG_RUNTIME_DIR=$work/runtime-third "$work/third/nagitori" >"$work/third.log" 2>&1 &
 third_pid=$!

@@ -134,7 +134,7 @@ fi
 # The program in a folder of its own, with its settings beside it: the launcher page first, stay-on-top on.
 # The first launcher entry starts env, which prints the environment it inherited to the program's output.
 mkdir "$work/program" "$XDG_CONFIG_HOME/ナギトリ"
-cp "$program" "$work/program/nagitori"
+cp "$program" "$(dirname "$program")/libnagitori_program.so" "$work/program/"
 printf '[Start]\nRunShowTab=3\nWindowTopShow=1\n' >"$work/program/nagitori.ini"
 printf '[Application_1]\nName=環境\nFilePath=%s\n' "$(command -v env)" >"$XDG_CONFIG_HOME/ナギトリ/LauncherData.ini"
 

@@ -39,12 +39,12 @@ int OpenDocument(const std::filesystem::path& path, const PosixEnvironment& envi
     }
     int result = kShellNoAssociation;
     for (const DesktopApp& application : DesktopApp::AllForType(content.type)) {
-        result = application.Launch({path.string()}, {});
+        result = application.OpenDocument(path);
         if (result == kShellSuccess) {
             return result;
         }
         if (application.NeedsTerminal()) {
-            result = RunInTerminal(application.CommandLine({path.string()}, {}), environment);
+            result = RunInTerminal(application.CommandLine({path.string()}), environment);
             if (result == kShellSuccess) {
                 return result;
             }

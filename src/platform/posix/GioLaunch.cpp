@@ -362,6 +362,12 @@ int DesktopApp::OpenUri(const std::string& uri) const {
     return LaunchUris({uri}, {});
 }
 
+int DesktopApp::OpenDocument(const std::filesystem::path& document) const {
+    const ObjectPtr<GFile> file(g_file_new_for_path(document.c_str()));
+    const StringPtr uri(g_file_get_uri(file.get()));
+    return LaunchUris({uri.get()}, {});
+}
+
 int DesktopApp::LaunchUris(const std::vector<std::string>& texts, const std::string& directory) const {
     GList* uris = nullptr;
     for (auto text = texts.rbegin(); text != texts.rend(); ++text) {

@@ -55,6 +55,8 @@ public:
     int Launch(const std::vector<std::string>& words, const std::string& directory) const;
     // Starts it with this one URI, exactly as given.
     int OpenUri(const std::string& uri) const;
+    // Starts it with this document, handed over as its command line asks for files (a path or a URI).
+    int OpenDocument(const std::filesystem::path& document) const;
 
     // The command line Launch would run, for starting it through another program; empty when it has none.
     std::vector<std::string> CommandLine(const std::vector<std::string>& words) const;
