@@ -139,7 +139,7 @@ void TMainForm::FormCreate() {
     const std::filesystem::path appData = system_.AppDataFolder();
     LauncherReading.emplace(LauncherDataPath(appData));
 
-    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_));
     SettingDataReader.emplace(PathFromUtf8(SettingDataFileName));
 
     if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {
@@ -172,8 +172,12 @@ void TMainForm::FormCreate() {
         SetStayOnTop(true);
     }
 
-    // Only the data folder itself: its parent is the user's and not ours to create.
+    // The data folder, and the application-data folder when a new account has none yet (made private, as the
+    // XDG rules ask): the settings may live there. Nothing further up, which is the user's to create.
     std::error_code ignored;
+    if (!appData.empty() && std::filesystem::create_directory(appData, ignored)) {
+        std::filesystem::permissions(appData, std::filesystem::perms::owner_all, ignored);
+    }
     std::filesystem::create_directory(DataFolder(appData), ignored);
 
     Launchers->LauncherDataReading();

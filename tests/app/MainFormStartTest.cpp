@@ -120,7 +120,14 @@ TEST_F(MainFormStart, CreatesTheDataFolderAndIgnoresAFailure) {
     EXPECT_EQ(main.ShownPage(), 0);
 }
 
-TEST_F(MainFormStart, CreatesOnlyTheDataFolderNotItsParent) {
+// A new account may have no ~/.config yet: it is made, private to the user, but nothing above it.
+TEST_F(MainFormStart, CreatesTheDataFolderAndAMissingConfigFolderButNothingAbove) {
+    std::filesystem::remove_all(system.appData);
+    Create();
+    EXPECT_TRUE(std::filesystem::is_directory(DataFolder()));
+    EXPECT_EQ(std::filesystem::status(system.appData).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+
     system.appData = dir / "missing" / "config";
     Create();
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
