@@ -2,6 +2,7 @@
 # make test: installs what is missing, builds everything, runs every test.
 # make install / make uninstall: the program for the current user (PREFIX, default ~/.local).
 # make test-windows: the Qt-free core and the Win32 backend, built for Windows and tested under Wine.
+# make deb: the Debian package in build-deb/; make test-deb: the package built, linted, unpacked and run.
 # WERROR=ON turns compiler warnings into errors (CI does).
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -10,7 +11,7 @@ PREFIX ?= $(HOME)/.local
 WERROR ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build program run test install uninstall test-windows screenshots bench readme-table clean
+.PHONY: all deps configure build program run test install uninstall deb test-deb test-windows screenshots bench readme-table clean
 
 all: build
 
@@ -42,6 +43,13 @@ install: program
 
 uninstall:
 	@scripts/uninstall.sh "$$PREFIX"
+
+deb:
+	@scripts/install-deps.sh scripts/packages.txt scripts/deb-packages.txt
+	@scripts/build-deb.sh
+
+test-deb: deb
+	@tests/package/PackageTest.sh build-deb/nagitori_$$(dpkg-parsechangelog -S Version)_$$(dpkg-architecture -q DEB_HOST_ARCH).deb
 
 test-windows:
 	@JOBS=$(JOBS) WERROR=$(WERROR) scripts/test-windows.sh

@@ -9,9 +9,11 @@ cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 cat <<END
 Installed under $prefix:
   command:          $prefix/bin/nagitori (a link to the program)
-  program and help: $prefix/lib/nagitori/ (nagitori, readme.txt; the settings file nagitori.ini goes here too)
+  program and help: $prefix/lib/nagitori/ (nagitori, readme.txt; your settings file nagitori.ini goes here too
+                    while you may write this folder and are not root; otherwise to ~/.config/ナギトリ/)
   menu entry:       $prefix/share/applications/nagitori.desktop
   icon:             $prefix/share/icons/hicolor/scalable/apps/nagitori.svg
+  manual page:      $prefix/share/man/man1/nagitori.1
   list of these:    $prefix/lib/nagitori/install_manifest.txt (make uninstall removes what it names)
 END
 case ":$PATH:" in

@@ -40,7 +40,7 @@ fi
 config=${XDG_CONFIG_HOME:-}
 [[ $config == /* ]] || config=${HOME:-}/.config
 if [[ -d $config/ナギトリ ]]; then
-  echo "Kept your registered programs and input histories: $config/ナギトリ/"
+  echo "Kept your registered programs, input histories and any settings kept there: $config/ナギトリ/"
 fi
 autostart=/etc/xdg
 IFS=: read -ra dirs <<<"${XDG_CONFIG_DIRS:-}"

@@ -155,7 +155,7 @@ void TMainForm::FormCreate() {
     const std::filesystem::path appData = system_.AppDataFolder();
     LauncherReading.emplace(LauncherDataPath(appData));
 
-    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_));
     SettingDataReader.emplace(PathFromUtf8(SettingDataFileName));
 
     if (keys::Read(*SettingDataReader, keys::kRunAdministrator) && !system_.IsUserAnAdmin()) {

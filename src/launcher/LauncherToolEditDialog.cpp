@@ -141,7 +141,7 @@ void TLauncherToolEdit::Handle(void (TLauncherToolEdit::*handler)()) {
 }
 
 void TLauncherToolEdit::FormCreate() {
-    SettingData.emplace(SettingsFilePath(system_.ExecutablePath()));
+    SettingData.emplace(SettingsFilePath(system_));
     if (keys::Read(*SettingData, keys::kWindowTopShow)) {
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }

@@ -43,6 +43,8 @@ public:
     // The user's roaming application-data folder; empty when it cannot be determined.
     virtual std::filesystem::path AppDataFolder() = 0;
     virtual std::filesystem::path ExecutablePath() = 0;
+    // Whether this process may create files in the folder; false when it does not exist.
+    virtual bool MayWriteFolder(const std::filesystem::path& folder) = 0;
     virtual int OsMajorVersion() = 0;
     // Null where every built-in command exists as the catalogue names it (Windows).
     virtual std::optional<StandInReport> StandInFor(const std::string& command) = 0;

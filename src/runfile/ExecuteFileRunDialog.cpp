@@ -50,7 +50,7 @@ QStringList ToStringList(const std::vector<std::string>& entries) {
 }  // namespace
 
 TExecuteFileRun::TExecuteFileRun(System& system, Desktop& desktop, QWidget* owner)
-    : QDialog(owner), SettingData(SettingsFilePath(system.ExecutablePath())), system_(system), desktop_(desktop) {
+    : QDialog(owner), SettingData(SettingsFilePath(system)), system_(system), desktop_(desktop) {
     setObjectName(QStringLiteral("ExecuteFileRun"));
     setWindowTitle(Text("実行ファイルを指定して起動"));
     SetUpDialogFrame(*this, kClientWidth, kClientHeight);

@@ -229,7 +229,7 @@ void TSetting::FormCreate() {
     FilePathHistoryDataFileName = Utf8FromPath(ExecuteFileHistoryPath(appData));
     LauncherDataFileName = Utf8FromPath(LauncherDataPath(appData));
 
-    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_.ExecutablePath()));
+    SettingDataFileName = Utf8FromPath(SettingsFilePath(system_));
     SettingData.emplace(PathFromUtf8(SettingDataFileName));
 
     ReadControls();

@@ -7,6 +7,8 @@
 #include "app/MainFormFixture.h"
 #include "app/OptionsPage.h"
 #include "launcher/LauncherPage.h"
+#include "launcher/LauncherToolEditDialog.h"
+#include "runfile/ExecuteFileRunDialog.h"
 
 namespace nagitori::test {
 namespace {
@@ -118,6 +120,28 @@ TEST_F(MainFormDialogs, TheSummonKeyIsBoundAfterOkAndUnboundByAReset) {
         main.N8->trigger();
         EXPECT_EQ(applied, std::vector<QString>{QString()}) << reset;
     }
+}
+
+// An installed program's folder is not the user's: every window keeps the settings in the data folder instead.
+TEST_F(MainFormDialogs, EveryWindowFindsTheSettingsInTheDataFolderWhenTheProgramsFolderIsNotTheUsers) {
+    system.foldersWritable = false;
+    const std::filesystem::path dataFile = DataFolder() / "nagitori.ini";
+    TMainForm& main = Create();
+    main.N5->trigger();
+    EXPECT_EQ(ReadFileBytes(dataFile), "[Start]\nWindowTopShow=1\n");
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+
+    EXPECT_TRUE(TExecuteFileRun(system, desktop, &main).windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(TLauncherToolEdit(system, desktop, &main).windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    bool shown = false;
+    desktop.modalScripts.push_back([&shown](QDialog& dialog) {
+        shown = dialog.findChild<QCheckBox*>(QStringLiteral("WindowTopShow"))->isChecked();
+        ButtonOf(dialog, "SettingReset_Setting")->click();
+        ButtonOf(dialog, "Cancel")->click();
+    });
+    main.N8->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(std::filesystem::exists(dataFile)) << "the reset deletes the file the windows use";
 }
 
 TEST_F(MainFormDialogs, LauncherManagementOkRefreshesTheButtons) {

@@ -56,6 +56,9 @@ check_tree() {
     cmp -s "$source/resources/readme.txt" "$root/lib/nagitori/readme.txt" || fail "readme.txt not beside $program"
     cmp -s "$source/resources/nagitori.svg" "$root/share/icons/hicolor/scalable/apps/nagitori.svg" ||
         fail "icon missing in $root/share/icons/hicolor/scalable/apps"
+    cmp -s "$source/resources/nagitori.1" "$root/share/man/man1/nagitori.1" || fail "manual page missing in $root/share/man"
+    cmp -s "$source/resources/org.example.nagitori.metainfo.xml" "$root/share/metainfo/org.example.nagitori.metainfo.xml" ||
+        fail "AppStream data missing in $root/share/metainfo"
     if [[ ! -L $command ]]; then
         fail "no command link at $command"
     elif [[ $(readlink "$command") != "$prefix/lib/nagitori/nagitori" ]]; then

@@ -36,6 +36,7 @@ public:
     bool admin = false;
     std::filesystem::path appData;
     std::filesystem::path executable = "/opt/nagitori/nagitori";
+    bool foldersWritable = true;  // the answer of MayWriteFolder for every folder
     int osMajor = 10;
     FakeRunKeyStore runKey;
     std::map<std::string, StandInReport> standIns;  // commands without an entry: none, as on Windows
@@ -51,6 +52,7 @@ public:
     bool IsUserAnAdmin() override { return admin; }
     std::filesystem::path AppDataFolder() override { return appData; }
     std::filesystem::path ExecutablePath() override { return executable; }
+    bool MayWriteFolder(const std::filesystem::path& /*folder*/) override { return foldersWritable; }
     int OsMajorVersion() override { return osMajor; }
     std::optional<StandInReport> StandInFor(const std::string& command) override;
     std::optional<MissingProgram> MissingElevation() override { return missingElevation; }

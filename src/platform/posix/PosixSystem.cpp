@@ -148,6 +148,11 @@ std::filesystem::path PosixSystem::ExecutablePath() {
     return environment_.executable;
 }
 
+bool PosixSystem::MayWriteFolder(const std::filesystem::path& folder) {
+    // Creating a file needs write and search permission; the effective ids are the ones that will write.
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 int PosixSystem::OsMajorVersion() {
     return 10;
 }

@@ -32,6 +32,7 @@ public:
     bool IsUserAnAdmin() override;
     std::filesystem::path AppDataFolder() override;
     std::filesystem::path ExecutablePath() override;
+    bool MayWriteFolder(const std::filesystem::path& folder) override;
     int OsMajorVersion() override;
     std::optional<StandInReport> StandInFor(const std::string& command) override;
     std::optional<MissingProgram> MissingElevation() override;

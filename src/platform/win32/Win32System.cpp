@@ -76,6 +76,18 @@ std::filesystem::path Win32System::ExecutablePath() {
     }
 }
 
+bool Win32System::MayWriteFolder(const std::filesystem::path& folder) {
+    const std::filesystem::path probe = folder / (L".nagitori-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
+    const HANDLE file =
+        ::CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::CloseHandle(file);
+    return true;
+}
+
 int Win32System::OsMajorVersion() {
     using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");

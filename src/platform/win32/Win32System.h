@@ -14,6 +14,8 @@ public:
     bool IsUserAnAdmin() override;
     std::filesystem::path AppDataFolder() override;
     std::filesystem::path ExecutablePath() override;
+    // Creates and drops a file there: ACLs, their inheritance and the token decide, and only a try asks all three.
+    bool MayWriteFolder(const std::filesystem::path& folder) override;
     // The true major version: unlike GetVersionEx, RtlGetVersion does not depend on the manifest.
     int OsMajorVersion() override;
     std::optional<StandInReport> StandInFor(const std::string& /*command*/) override { return std::nullopt; }

@@ -11,6 +11,6 @@ int main() {
     std::cout << "started" << std::endl;
     std::string line;
     std::getline(std::cin, line);
-    std::cout << nagitori::SettingsFilePath(system.ExecutablePath()).string() << std::endl;
+    std::cout << nagitori::SettingsFileBeside(system.ExecutablePath()).string() << std::endl;
     return 0;
 }

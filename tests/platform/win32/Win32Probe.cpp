@@ -11,7 +11,7 @@
 int main() {
     nagitori::win32::Win32System system;
     const std::filesystem::path executable = system.ExecutablePath();
-    const std::string settingDataFileName = nagitori::Utf8FromPath(nagitori::SettingsFilePath(executable));
+    const std::string settingDataFileName = nagitori::Utf8FromPath(nagitori::SettingsFileBeside(executable));
     std::ofstream out("probe.txt", std::ios::binary);
     out << nagitori::Utf8FromPath(executable) << '\n' << settingDataFileName << '\n';
     try {

@@ -111,6 +111,17 @@ TEST_F(AppDataFolderTest, ComesBackAsUtf8) {
     EXPECT_EQ(Utf8FromPath(Win32System().AppDataFolder()), Utf8FromPath(dir.Path()) + "\\" + kJapaneseFolder);
 }
 
+// The check leaves nothing behind, and a folder that is not there cannot be written.
+TEST(Win32System, MayWriteAFolderThatExistsAndLeavesItEmpty) {
+    TempDir dir;
+    const std::filesystem::path folder = dir / kJapaneseFolder;
+    std::filesystem::create_directory(folder);
+    Win32System system;
+    EXPECT_TRUE(system.MayWriteFolder(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_FALSE(system.MayWriteFolder(dir / "missing"));
+}
+
 // The probe program, copied into a folder with a Japanese name, reports its own path and its settings
 // file's, and writes the settings file through its UTF-8 name.
 TEST(Win32System, ExecutableAndSettingsPathsComeBackAsUtf8) {
