@@ -56,6 +56,7 @@ dpkg-deb -x "$deb" "$root"
 # What it installs.
 expected=(
   usr/bin/nagitori
+  usr/lib/nagitori/libnagitori_program.so
   usr/lib/nagitori/nagitori
   usr/lib/nagitori/readme.txt
   usr/share/applications/nagitori.desktop
