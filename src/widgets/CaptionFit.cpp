@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <algorithm>
 #include <cmath>
 
 namespace nagitori {
@@ -20,13 +21,30 @@ int NeededWidth(const QPushButton& button, const QFont& font) {
     return button.icon().isNull() ? text : text + button.iconSize().width() + kIconSpacing;
 }
 
-// The narrowest stretch, down to kNarrowest, at which needed(font) fits the room; the font itself where it fits.
-template <typename Needed>
-QFont Narrowed(QFont font, int room, Needed needed) {
-    for (int stretch = 100; stretch > kNarrowest && needed(font) > room; --stretch) {
-        font.setStretch(stretch - 1);
-    }
+QFont Stretched(QFont font, int stretch) {
+    font.setStretch(stretch);
     return font;
+}
+
+// The widest stretch from 100 down to kNarrowest at which needed(font) fits the room, else kNarrowest; the font
+// itself where it fits. Each stretch tried loads a font of its own, so the search starts at the stretch the width
+// asks for (widths grow with the stretch) and moves from there one step at a time.
+template <typename Needed>
+QFont Narrowed(const QFont& font, int room, Needed needed) {
+    const int full = needed(font);
+    if (full <= room) {
+        return font;
+    }
+    int stretch = std::clamp(room * 100 / full, kNarrowest, 99);
+    if (needed(Stretched(font, stretch)) <= room) {
+        while (stretch < 99 && needed(Stretched(font, stretch + 1)) <= room) {
+            ++stretch;
+        }
+    } else {
+        while (stretch > kNarrowest && needed(Stretched(font, --stretch)) > room) {
+        }
+    }
+    return Stretched(font, stretch);
 }
 
 }  // namespace
