@@ -40,11 +40,19 @@ bool DisplayTaken(int number) {
     return access(("/tmp/.X" + n + "-lock").c_str(), F_OK) == 0 || access(("/tmp/.X11-unix/X" + n).c_str(), F_OK) == 0;
 }
 
-// Reads what the server writes to its -displayfd once it accepts connections; false when it ends first.
+// Reads the line the server writes to its -displayfd once it accepts connections; false when it ends first. The
+// whole line: a server whose second write finds the pipe closed gives up.
 bool ServerReady(int readFd) {
+    const long long deadline = MonotonicNanos() + kStartTimeoutMs * 1000000LL;
     pollfd readable{readFd, POLLIN, 0};
-    char buffer[32];
-    return poll(&readable, 1, kStartTimeoutMs) > 0 && read(readFd, buffer, sizeof buffer) > 0;
+    char c = 0;
+    while (c != '\n') {
+        const int left = static_cast<int>((deadline - MonotonicNanos()) / 1000000LL);
+        if (left <= 0 || poll(&readable, 1, left) <= 0 || read(readFd, &c, 1) != 1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -96,10 +104,17 @@ std::unique_ptr<ProbeDisplay> ProbeDisplay::Start(int firstNumber, const std::ve
         }
         const bool up = ServerReady(ready[0]);
         close(ready[0]);
-        if (up) {
+        const std::string name = ":" + std::to_string(number);
+        xcb_connection_t* connection = up ? xcb_connect(name.c_str(), nullptr) : nullptr;
+        // A server of another namespace may hold the number where its lock file cannot be seen.
+        if (connection != nullptr && xcb_connection_has_error(connection) == 0) {
             display->server_ = server;
-            display->name_ = ":" + std::to_string(number);
+            display->name_ = name;
+            display->connection_ = connection;
         } else {
+            if (connection != nullptr) {
+                xcb_disconnect(connection);
+            }
             pid_t failed = server;
             Stop(failed);
         }
@@ -107,11 +122,6 @@ std::unique_ptr<ProbeDisplay> ProbeDisplay::Start(int firstNumber, const std::ve
     if (display->server_ < 0) {
         note = "no X server could be started on displays :" + std::to_string(firstNumber) +
                " to :" + std::to_string(firstNumber + 9);
-        return nullptr;
-    }
-    display->connection_ = xcb_connect(display->name_.c_str(), nullptr);
-    if (xcb_connection_has_error(display->connection_)) {
-        note = "could not connect to the X server on " + display->name_;
         return nullptr;
     }
     display->root_ = xcb_setup_roots_iterator(xcb_get_setup(display->connection_)).data->root;
