@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
+#include <memory>
 
 #include "app/ActivationContext.h"
 #include "app/HandOver.h"
@@ -15,15 +15,15 @@ class SingleInstance : public QObject {
 public:
     // Listens on the claim's socket, taking it over from a copy that did not answer, then lets later starts ask.
     explicit SingleInstance(InstanceClaim& claim, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
 signals:
     // A later start asked this copy to come forward, with the desktop's context of that start.
     void Requested(const nagitori::ActivationContext& context);
 
 private:
-    void Answer();
-
-    QLocalServer server_;
+    class Server;
+    std::unique_ptr<Server> server_;
 };
 
 }  // namespace nagitori

@@ -11,10 +11,13 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QWidget>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/BringForward.h"
@@ -77,6 +80,94 @@ TEST(SingleInstance, TakesOverTheSocketOfACopyThatCrashed) {
     QSignalSpy requests(&first, &SingleInstance::Requested);
     EXPECT_TRUE(StartLaterCopy(path.string()));
     EXPECT_TRUE(requests.count() == 1 || requests.wait(2000));
+}
+
+// A peer on the socket, written to by hand.
+class RawPeer {
+public:
+    explicit RawPeer(const fs::path& path) : fd_(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawPeer() { close(fd_); }
+    RawPeer(const RawPeer&) = delete;
+    RawPeer& operator=(const RawPeer&) = delete;
+
+    bool Connected() const { return connected_; }
+    void Send(const std::string& bytes) const { send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+    // What the running copy sent until it closed the connection, while its event loop runs; nullopt when it kept
+    // the connection open for `within`.
+    std::optional<std::string> ReceiveUntilClosed(milliseconds within) const {
+        std::string received;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < within.count()) {
+            QCoreApplication::processEvents();
+            char buffer[64];
+            const ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
+            if (got > 0) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            } else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+                return received;
+            } else {
+                QThread::msleep(2);
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    int fd_;
+    bool connected_ = false;
+};
+
+// Starts of other programs of this kind, or anything else that finds the socket: a request that comes in pieces is
+// answered once whole, one that grows past any request is dropped unanswered, and a peer that says nothing holds up
+// no later start.
+TEST(SingleInstance, AnswersWholeRequestsOnlyAndNoPeerHoldsItUp) {
+    TempDir dir;
+    const fs::path path = dir / "nagitori.socket";
+    InstanceClaim claim = InstanceClaim::Claim(path.string(), {});
+    ASSERT_FALSE(claim.HandedOver());
+    SingleInstance first(claim);
+    QSignalSpy requests(&first, &SingleInstance::Requested);
+
+    const RawPeer silent(path);
+    ASSERT_TRUE(silent.Connected());
+    const RawPeer pieces(path);
+    ASSERT_TRUE(pieces.Connected());
+    pieces.Send("show\nDESKTOP_STARTUP_ID=id_TIME7\n");
+    EXPECT_FALSE(pieces.ReceiveUntilClosed(milliseconds(200)).has_value());
+    EXPECT_EQ(requests.count(), 0);
+    pieces.Send("\n");
+    EXPECT_EQ(pieces.ReceiveUntilClosed(milliseconds(5000)), std::string(kHandOverAnswer));
+    ASSERT_EQ(requests.count(), 1);
+    EXPECT_EQ(requests.at(0).at(0).value<ActivationContext>().startupId, "id_TIME7");
+
+    const RawPeer flood(path);
+    ASSERT_TRUE(flood.Connected());
+    flood.Send(std::string(kMaxRequestBytes + 100, 'x'));
+    EXPECT_EQ(flood.ReceiveUntilClosed(milliseconds(5000)), std::string());
+    EXPECT_EQ(requests.count(), 1);
+
+    EXPECT_TRUE(StartLaterCopy(path.string()));
+    EXPECT_TRUE(requests.count() == 2 || requests.wait(2000));
+}
+
+// Only its user may reach the socket; the copy that ends takes it away.
+TEST(SingleInstance, SocketIsTheUsersAloneAndGoesWithTheCopy) {
+    TempDir dir;
+    const fs::path path = dir / "nagitori.socket";
+    {
+        InstanceClaim claim = InstanceClaim::Claim(path.string(), {});
+        ASSERT_FALSE(claim.HandedOver());
+        SingleInstance first(claim);
+        ASSERT_TRUE(fs::is_socket(path));
+        EXPECT_EQ(fs::status(path).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
 }
 
 TEST(SingleInstance, SocketIsPrivateToTheUserAndNamedAfterTheDisplay) {
