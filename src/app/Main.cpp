@@ -239,11 +239,10 @@ void TMainForm::ConnectHandlers() {
     for (const auto& [button, handler] : buttons) {
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { Handle(handler); });
     }
-    for (int tag = 0; tag < kCatalogueSize; ++tag) {
+    connect(Tools, &ToolPages::Clicked, this, [this](int tag) {
         auto handler = IsStoreTag(tag) ? &ToolPages::Win10AppRunClick : &ToolPages::ToolRunClick;
-        connect(Tools->Button(tag), &QPushButton::clicked, this,
-                [this, handler, tag] { RunGuarded(desktop_, this, [this, handler, tag] { (Tools->*handler)(tag); }); });
-    }
+        RunGuarded(desktop_, this, [this, handler, tag] { (Tools->*handler)(tag); });
+    });
 }
 
 void TMainForm::Handle(void (TMainForm::*handler)()) {
@@ -262,6 +261,9 @@ int TMainForm::PageOfEntry(int entry) const {
 }
 
 void TMainForm::ShowPage(int page) {
+    if (page >= 0 && page < kCatalogueSize / kButtonsPerPage) {
+        Tools->BuildPage(page);
+    }
     for (int i = 0; i < static_cast<int>(Pages.size()); ++i) {
         Pages[static_cast<size_t>(i)]->setVisible(i == page);
     }

@@ -20,6 +20,9 @@ namespace nagitori {
 
 namespace {
 
+// Starts waiting to be taken, as many as Qt's local server lets wait.
+constexpr int kBacklog = 50;
+
 // One later start's connection: its request is read in whatever pieces it comes, then answered.
 class Connection {
 public:
@@ -99,7 +102,7 @@ public:
         unlink(path.c_str());
         // The folder is the user's own; the socket is too.
         if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            chmod(path.c_str(), S_IRUSR | S_IWUSR) != 0 || listen(fd, SOMAXCONN) != 0) {
+            chmod(path.c_str(), S_IRUSR | S_IWUSR) != 0 || listen(fd, kBacklog) != 0) {
             close(fd);
             return;
         }

@@ -3,7 +3,6 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-#include "platform/qt/ThemeIcon.h"
 #include "settings/SettingKeys.h"
 #include "tools/ButtonGrid.h"
 #include "tools/Catalogue.h"
@@ -19,11 +18,22 @@ ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const st
       desktop_(desktop),
       window_(window),
       state_(state),
-      iconLookups_(new OffThread(this)) {
-    for (int tag = 0; tag < kCatalogueSize; ++tag) {
+      pages_(pages),
+      iconLookups_(new OffThread(this)) {}
+
+QPushButton* ToolPages::Button(int tag) {
+    BuildPage(tag / kButtonsPerPage);
+    return buttons_.at(static_cast<size_t>(tag));
+}
+
+void ToolPages::BuildPage(int page) {
+    const int first = page * kButtonsPerPage;
+    if (buttons_.at(static_cast<size_t>(first)) != nullptr) {
+        return;
+    }
+    for (int tag = first; tag < first + kButtonsPerPage; ++tag) {
         const CatalogueEntry& entry = CatalogueEntryOf(tag);
-        QWidget* page = pages[static_cast<size_t>(tag / kButtonsPerPage)];
-        auto* button = new QPushButton(QString::fromUtf8(entry.caption), page);
+        auto* button = new QPushButton(QString::fromUtf8(entry.caption), pages_.at(static_cast<size_t>(page)));
         button->setObjectName(QString::fromUtf8(entry.button));
         button->setProperty("tag", tag);
         const int position = tag % kButtonsPerPage;
@@ -33,7 +43,17 @@ ToolPages::ToolPages(System& system, Desktop& desktop, QWidget* window, const st
             QWidget::setTabOrder(buttons_[static_cast<size_t>(tag - 1)], button);
         }
         button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, tag] { emit Clicked(tag); });
         buttons_[static_cast<size_t>(tag)] = button;
+        ShowIcon(tag);
+    }
+}
+
+void ToolPages::ShowIcon(int tag) {
+    QPushButton* button = buttons_[static_cast<size_t>(tag)];
+    if (button != nullptr && static_cast<size_t>(tag) < icons_.size()) {
+        button->setIcon(ThemeIcon(icons_[static_cast<size_t>(tag)]));
+        FitCaptionBesideIcon(*button);
     }
 }
 
@@ -56,9 +76,9 @@ void ToolPages::IconsReading() {
                 return;
             }
             iconsToCome_ = false;
-            for (std::size_t tag = 0; tag < icons.size() && tag < buttons_.size(); ++tag) {
-                buttons_[tag]->setIcon(ThemeIcon(icons[tag]));
-                FitCaptionBesideIcon(*buttons_[tag]);
+            icons_ = icons;
+            for (int tag = 0; tag < kCatalogueSize; ++tag) {
+                ShowIcon(tag);
             }
         });
 }
@@ -69,7 +89,7 @@ bool ToolPages::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* button = qobject_cast<QPushButton*>(watched);
     const int tag = button == nullptr ? -1 : button->property("tag").toInt();
-    if (tag < 0 || tag >= kCatalogueSize || Button(tag) != button) {
+    if (tag < 0 || tag >= kCatalogueSize || buttons_[static_cast<size_t>(tag)] != button) {
         return false;
     }
     const std::optional<StandInReport> report = system_.StandInFor(state_.ToolRunCommand.at(static_cast<size_t>(tag)));

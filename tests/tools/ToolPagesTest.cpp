@@ -334,5 +334,39 @@ TEST_F(ToolButtons, EachButtonShowsTheIconOfWhatItWouldStart) {
     EXPECT_TRUE(main.Tools->Button(25)->icon().isNull());
 }
 
+// A start shows one page: the buttons of another are made when it is first shown, with the icons read at start, and
+// answer the mouse, the tooltip and the keyboard as the start page's do.
+TEST_F(ToolButtons, APageShownLaterHasTheIconsReadAtStartAndAnswersAsTheFirst) {
+    const IconReference icon{{}, ":/nagitori.svg"};
+    system.standIns = {{"calc", {"電卓 (gnome-calculator)", {"gnome-calculator"}, icon}}};
+    TMainForm& main = Create();
+    ASSERT_EQ(main.ShownPage(), 0);
+    main.IconsReading();
+    ASSERT_TRUE(QTest::qWaitFor([&main] { return !main.IconsPending(); }));
+    EXPECT_EQ(main.Pages[0]->findChildren<QPushButton*>().size(), 20);
+    EXPECT_TRUE(main.Pages[1]->findChildren<QPushButton*>().isEmpty()) << "made before it was shown";
+
+    main.show();
+    main.Item->setCurrentRow(1);
+    ASSERT_EQ(main.ShownPage(), 1);
+    ASSERT_EQ(main.Pages[1]->findChildren<QPushButton*>().size(), 20);
+    auto* calc = main.Pages[1]->findChild<QPushButton*>(QStringLiteral("Button66"));
+    ASSERT_NE(calc, nullptr);
+    EXPECT_TRUE(calc->isVisible());
+    EXPECT_FALSE(calc->icon().isNull());
+    EXPECT_TRUE(main.Pages[1]->findChild<QPushButton*>(QStringLiteral("Button61"))->icon().isNull());
+
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), calc->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(calc, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("起動するプログラム: 電卓 (gnome-calculator)"));
+
+    calc->click();
+    ASSERT_EQ(system.launches.size(), 1u);
+    EXPECT_EQ(system.launches[0].target, "calc");
+    // Tab from the page's first button walks its buttons in order.
+    auto* first = main.Pages[1]->findChild<QPushButton*>(QStringLiteral("Button61"));
+    EXPECT_EQ(first->nextInFocusChain(), main.Pages[1]->findChild<QPushButton*>(QStringLiteral("Button62")));
+}
+
 }  // namespace
 }  // namespace nagitori::test
