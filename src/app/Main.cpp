@@ -2,12 +2,13 @@
 
 #include <QTimer>
 
+#include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <QWindow>
 #include <system_error>
 
 #include "app/OptionsPage.h"
+#include "app/WindowIcon.h"
 #include "common/Messages.h"
 #include "common/Utf8Path.h"
 #include "launcher/LauncherManagement.h"
@@ -68,7 +69,7 @@ TMainForm::TMainForm(System& system, Desktop& desktop, QWidget* parent)
     : QMainWindow(parent), system_(system), desktop_(desktop) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(messages::kApplicationTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/nagitori.svg")));
+    setWindowIcon(WindowIcon(qApp->devicePixelRatio()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 

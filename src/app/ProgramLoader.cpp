@@ -23,7 +23,8 @@ int RunProgram(int argc, char** argv, InstanceClaim& claim) {
     const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
     std::string library = length > 0 ? std::string(executable, static_cast<std::size_t>(length)) : std::string();
     library = library.substr(0, library.rfind('/') + 1) + "libnagitori_program.so";
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Functions are bound as they are first called: binding them all up front held up every start.
+    void* handle = dlopen(library.c_str(), RTLD_LAZY | RTLD_LOCAL);
     void* entry = handle != nullptr ? dlsym(handle, "NagitoriRunProgram") : nullptr;
     if (entry == nullptr) {
         std::fprintf(stderr, "nagitori: %s\n", dlerror());

@@ -27,15 +27,15 @@ QFont Stretched(QFont font, int stretch) {
 }
 
 // The widest stretch from 100 down to kNarrowest at which needed(font) fits the room, else kNarrowest; the font
-// itself where it fits. Each stretch tried loads a font of its own, so the search starts at the stretch the width
-// asks for (widths grow with the stretch) and moves from there one step at a time.
+// itself where it fits. Each stretch tried loads a font of its own, so the search starts next to the stretch the
+// width asks for (widths grow with the stretch, a little slower than it) and moves from there one step at a time.
 template <typename Needed>
 QFont Narrowed(const QFont& font, int room, Needed needed) {
     const int full = needed(font);
     if (full <= room) {
         return font;
     }
-    int stretch = std::clamp(room * 100 / full, kNarrowest, 99);
+    int stretch = std::clamp(room * 100 / full + 1, kNarrowest, 99);
     if (needed(Stretched(font, stretch)) <= room) {
         while (stretch < 99 && needed(Stretched(font, stretch + 1)) <= room) {
             ++stretch;

@@ -1,8 +1,11 @@
+#include <QIcon>
+#include <QImage>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "app/MainFormFixture.h"
 #include "app/OptionsPage.h"
+#include "app/WindowIcon.h"
 
 namespace nagitori::test {
 namespace {
@@ -46,6 +49,24 @@ TEST_F(MainFormLayout, EveryPageListEntryShowsOnOneLine) {
         const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : list.font();
         EXPECT_TRUE(font.stretch() == QFont::AnyStretch || font.stretch() >= 80) << font.stretch();
     }
+}
+
+// The window manager gets the icon at the four sizes Qt draws a scalable icon at, pixel for pixel as the SVG
+// draws; on a scaled screen the SVG itself is drawn at the scaled sizes.
+TEST_F(MainFormLayout, WindowIconIsTheSvgAsDrawnForTheWindowManager) {
+    TMainForm& main = Create();
+    const QIcon svg(QStringLiteral(":/nagitori.svg"));
+    const QIcon icon = main.windowIcon();
+    ASSERT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {64, 64}, {128, 128}}));
+    for (const QSize& size : icon.availableSizes()) {
+        SCOPED_TRACE(size.width());
+        const QImage drawn = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(drawn.size(), size);
+        EXPECT_EQ(drawn, svg.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
+    }
+    const QIcon scaled = WindowIcon(2.0);
+    EXPECT_TRUE(scaled.availableSizes().isEmpty());
+    EXPECT_EQ(scaled.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
 }
 
 TEST_F(MainFormLayout, OptionsPageButtonsInOneColumnAndTabOrder) {
