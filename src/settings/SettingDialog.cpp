@@ -145,11 +145,12 @@ void TSetting::BuildStartPage() {
     SummonKeyLabel->move(8, 27 + (21 - SummonKeyLabel->height()) / 2);
     const int fieldLeft = SummonKeyLabel->geometry().right() + 7;
     SummonKey->setGeometry(fieldLeft, 27, 410 - fieldLeft, 21);
-    // One key: of several pressed in one recording the last counts.
-    connect(SummonKey, &QKeySequenceEdit::editingFinished, this, [this] {
-        const QKeySequence recorded = SummonKey->keySequence();
+    // One key: of several pressed in one recording the last counts. The field itself is the context: it also
+    // finishes editing when it loses the focus while the dialog is being taken down.
+    connect(SummonKey, &QKeySequenceEdit::editingFinished, SummonKey, [field = SummonKey] {
+        const QKeySequence recorded = field->keySequence();
         if (recorded.count() > 1) {
-            SummonKey->setKeySequence(QKeySequence(recorded[recorded.count() - 1]));
+            field->setKeySequence(QKeySequence(recorded[recorded.count() - 1]));
         }
     });
 }

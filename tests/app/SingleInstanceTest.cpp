@@ -212,9 +212,13 @@ protected:
     }
     ~ProgramStarts() override {
         for (const auto& process : started_) {
-            kill(static_cast<pid_t>(process->processId()), SIGCONT);
-            process->kill();
-            process->waitForFinished(5000);
+            // A copy that has ended has no id: kill(0) would wake every stopped process of the group, other
+            // tests' among them.
+            if (const auto pid = static_cast<pid_t>(process->processId()); pid > 0) {
+                kill(pid, SIGCONT);
+                process->kill();
+                process->waitForFinished(5000);
+            }
         }
     }
 

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -226,8 +227,16 @@ protected:
                 Start(QStringLiteral("Xvfb"),
                       {QString::fromStdString(display_), QStringLiteral("-screen"), QStringLiteral("0"),
                        QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+            // Another test may have taken the same number a moment ago: the display is ours once its lock file
+            // names our server, and a server that lost the race ends.
+            const QString lock = QStringLiteral("/tmp/.X%1-lock").arg(number);
+            const auto ours = [&] {
+                QFile file(lock);
+                return file.open(QIODevice::ReadOnly) && file.readAll().trimmed().toLongLong() == server.processId();
+            };
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-            if (WaitFor([&] { return QFileInfo::exists(socket) || server.state() == QProcess::NotRunning; }, 10000) &&
+            if (WaitFor([&] { return (ours() && QFileInfo::exists(socket)) || server.state() == QProcess::NotRunning; },
+                        10000) &&
                 server.state() == QProcess::Running) {
                 environment_.insert(QStringLiteral("DISPLAY"), QString::fromStdString(display_));
                 return true;

@@ -76,7 +76,8 @@ TEST(SettingsPath, LiesBesideTheProgramOrInTheDataFolder) {
             test::WriteFileBytes(dir / "bin" / "nagitori.ini", "");
         }
         EXPECT_EQ(SettingsFilePath(system),
-                  c.besideExpected ? dir / "bin" / "nagitori.ini" : dir / "config" / "ナギトリ" / "nagitori.ini");
+                  c.besideExpected ? dir / "bin" / "nagitori.ini"
+                                   : dir / "config" / std::filesystem::path(u8"ナギトリ") / "nagitori.ini");
     }
 
     const test::TempDir dir;
@@ -123,7 +124,9 @@ public:
     RealFolder& operator=(const RealFolder&) = delete;
 
     std::filesystem::path Bin() const { return dir_ / "bin"; }
-    std::filesystem::path DataFile() const { return dir_ / "config" / "ナギトリ" / "nagitori.ini"; }
+    std::filesystem::path DataFile() const {
+        return dir_ / "config" / std::filesystem::path(u8"ナギトリ") / "nagitori.ini";
+    }
 
     // What the running program would choose: the real backend, in the effective ids of the caller.
     std::filesystem::path Chosen() const {

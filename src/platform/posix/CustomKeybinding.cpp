@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/posix/Accelerators.h"
+#include "platform/posix/GLibOwners.h"
 
 namespace nagitori::posix {
 
@@ -17,18 +18,11 @@ constexpr char kEntryName[] = "nagitori";
 constexpr char kNameKey[] = "name";
 constexpr char kBindingKey[] = "binding";
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
 struct SchemaUnref {
     void operator()(GSettingsSchema* schema) const { g_settings_schema_unref(schema); }
 };
-struct VariantUnref {
-    void operator()(GVariant* value) const { g_variant_unref(value); }
-};
-using SettingsPtr = std::unique_ptr<GSettings, ObjectUnref>;
+using SettingsPtr = ObjectPtr<GSettings>;
 using SchemaPtr = std::unique_ptr<GSettingsSchema, SchemaUnref>;
-using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
 
 // A key's texts: one for a text key, each for a list of texts, none for any other type.
 std::vector<std::string> Texts(GSettings* settings, const char* key) {

@@ -10,27 +10,12 @@
 #include <utility>
 
 #include "platform/LaunchRequest.h"
+#include "platform/posix/GLibOwners.h"
 #include "platform/posix/ShellResults.h"
 
 namespace nagitori::posix {
 
 namespace {
-
-struct ErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
-
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using ObjectPtr = std::unique_ptr<T, ObjectUnref>;
-
-struct StringFree {
-    void operator()(gchar* text) const { g_free(text); }
-};
-using StringPtr = std::unique_ptr<gchar, StringFree>;
 
 int SpawnFailure(const GError& error) {
     switch (error.code) {

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/GLibOwners.h"
+
 namespace nagitori::posix {
 
 namespace {
@@ -19,18 +21,7 @@ constexpr char kAction[] = "summon";
 constexpr guint32 kSetPresentNoAutoloading = 2 | 4;
 constexpr int kTimeoutMs = 5000;
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct VariantUnref {
-    void operator()(GVariant* value) const { g_variant_unref(value); }
-};
-using ConnectionPtr = std::unique_ptr<GDBusConnection, ObjectUnref>;
-using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
-
-ConnectionPtr SessionBus() {
-    return ConnectionPtr(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
-}
+using ConnectionPtr = ObjectPtr<GDBusConnection>;
 
 VariantPtr Call(GDBusConnection* bus, const char* method, GVariant* parameters, const char* replyType) {
     return VariantPtr(g_dbus_connection_call_sync(bus, kService, kObject, kInterface, method, parameters,

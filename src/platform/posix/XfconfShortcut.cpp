@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/posix/Accelerators.h"
+#include "platform/posix/GLibOwners.h"
 
 namespace nagitori::posix {
 
@@ -20,18 +21,7 @@ constexpr char kChannel[] = "xfce4-keyboard-shortcuts";
 constexpr char kCommands[] = "/commands/custom/";
 constexpr int kTimeoutMs = 5000;
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct VariantUnref {
-    void operator()(GVariant* value) const { g_variant_unref(value); }
-};
-using ConnectionPtr = std::unique_ptr<GDBusConnection, ObjectUnref>;
-using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
-
-ConnectionPtr SessionBus() {
-    return ConnectionPtr(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
-}
+using ConnectionPtr = ObjectPtr<GDBusConnection>;
 
 // The reply, or null when the call failed.
 VariantPtr Call(GDBusConnection* bus, const char* method, GVariant* parameters) {
