@@ -3,7 +3,6 @@
 // arguments, or with the number of runs; it starts the running copy and the bare windows itself.
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,17 +22,14 @@
 #include <thread>
 #include <vector>
 
+#include "ProbeDisplay.h"
 #include "app/HandOver.h"
 
 extern char** environ;
 
 namespace {
 
-long long MonotonicNanos() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
+using probe::MonotonicNanos;
 
 // Child: a bare window with a menu bar; prints the moment the event loop has shown it.
 int RunBareWindow(int argc, char** argv) {
@@ -49,22 +45,17 @@ int RunBareWindow(int argc, char** argv) {
     return QApplication::exec();
 }
 
-pid_t Spawn(const char* program, char* const argv[], int outputFd) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (outputFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+// A child with this bench's environment as it stands now.
+pid_t Spawn(const std::vector<std::string>& argv, int outputFd) {
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        environment.emplace_back(*variable);
     }
-    // Qt's notes about the offscreen platform would drown the figures.
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program, &actions, nullptr, argv, environ) != 0) {
-        std::perror("posix_spawn");
+    const pid_t pid = probe::Spawn(argv, environment, outputFd);
+    if (pid < 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv.front().c_str());
         std::exit(1);
     }
-    posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
 
@@ -75,9 +66,8 @@ double TimeBareWindow(const char* self) {
         std::perror("pipe");
         std::exit(1);
     }
-    char* argv[] = {const_cast<char*>(self), const_cast<char*>("--bare"), nullptr};
     const long long start = MonotonicNanos();
-    const pid_t pid = Spawn(self, argv, pipeFds[1]);
+    const pid_t pid = Spawn({self, "--bare"}, pipeFds[1]);
     close(pipeFds[1]);
     char buffer[64] = {};
     const ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);
@@ -93,9 +83,8 @@ double TimeBareWindow(const char* self) {
 
 // Milliseconds from the spawn of a second start of the program to its end.
 double TimeSecondStart() {
-    char* argv[] = {const_cast<char*>(NAGITORI_PROGRAM), nullptr};
     const long long start = MonotonicNanos();
-    const pid_t pid = Spawn(NAGITORI_PROGRAM, argv, -1);
+    const pid_t pid = Spawn({NAGITORI_PROGRAM}, -1);
     int status = 0;
     waitpid(pid, &status, 0);
     const long long end = MonotonicNanos();
@@ -132,8 +121,7 @@ int main(int argc, char** argv) {
     unsetenv("DESKTOP_STARTUP_ID");
     unsetenv("XDG_ACTIVATION_TOKEN");
 
-    char* firstArgv[] = {const_cast<char*>(NAGITORI_PROGRAM), nullptr};
-    const pid_t first = Spawn(NAGITORI_PROGRAM, firstArgv, -1);
+    const pid_t first = Spawn({NAGITORI_PROGRAM}, -1);
     const std::string socket = nagitori::InstanceSocketPath();
     bool serving = false;
     for (int tries = 0; tries < 500 && !serving; ++tries) {
