@@ -44,6 +44,10 @@ if [[ -z ${SESSION_TEST_NAMESPACE:-} ]]; then
   SESSION_TEST_NAMESPACE=shared
 fi
 if [[ $SESSION_TEST_NAMESPACE == private ]]; then
+  # The build may itself lie under /tmp, which the private one hides: its folder stays reachable through a
+  # descriptor.
+  exec {program_folder}<"$(dirname "$program")"
+  program=/proc/$$/fd/$program_folder/$(basename "$program")
   mount -t tmpfs tmpfs /tmp
 fi
 mkdir -p -m 1777 /tmp/.X11-unix
