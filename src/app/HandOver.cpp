@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/HandOverTransport.h"
+
 namespace nagitori {
 
 namespace {
@@ -65,6 +67,32 @@ std::optional<ActivationContext> DecodeRequest(std::string_view bytes) {
         }
     }
     return context;
+}
+
+std::string SafeName(std::string text) {
+    for (char& c : text) {
+        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                          c == '_' || c == '-';
+        if (!safe) {
+            c = '_';
+        }
+    }
+    return text;
+}
+
+InstanceClaim InstanceClaim::Claim(const std::string& socketPath, const ActivationContext& context,
+                                   const HandOverBounds& bounds) {
+    InstanceClaim claim;
+    claim.socketPath_ = socketPath;
+    if (socketPath.empty()) {
+        return claim;
+    }
+    claim.lock_ = LockBeside(socketPath, bounds.lock);
+    claim.handedOver_ = AskRunningCopy(socketPath, EncodeRequest(context), bounds.answer);
+    if (claim.handedOver_) {
+        claim.ReleaseLock();
+    }
+    return claim;
 }
 
 InstanceClaim ClaimRunningCopy() {

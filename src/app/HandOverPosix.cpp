@@ -12,24 +12,13 @@
 #include <thread>
 
 #include "app/HandOver.h"
+#include "app/HandOverTransport.h"
 
 namespace nagitori {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Letters, digits, '.', '_' and '-' only, so that a display name like ":0" or "wayland-0" makes a safe file name.
-std::string SafeName(std::string text) {
-    for (char& c : text) {
-        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                          c == '_' || c == '-';
-        if (!safe) {
-            c = '_';
-        }
-    }
-    return text;
-}
 
 // A folder that only this user can reach: created with mode 0700, or one that already is so.
 bool IsPrivateFolder(const std::string& folder) {
@@ -48,6 +37,8 @@ int Remaining(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
+
+}  // namespace
 
 // The exclusive lock on the file beside the socket, waited for up to `bound`: null when the file cannot be had
 // or another start keeps the lock longer (a copy stopped in the middle of its start-up).
@@ -106,8 +97,6 @@ bool AskRunningCopy(const std::string& socketPath, const std::string& request, s
     return answered && answer.starts_with(kHandOverAnswer);
 }
 
-}  // namespace
-
 std::string InstanceSocketPath() {
     std::string display = Environment("WAYLAND_DISPLAY");
     if (display.empty()) {
@@ -124,21 +113,6 @@ std::string InstanceSocketPath() {
     }
     const std::string folder = temporary + "/nagitori-" + std::to_string(geteuid());
     return IsPrivateFolder(folder) ? folder + '/' + name : std::string();
-}
-
-InstanceClaim InstanceClaim::Claim(const std::string& socketPath, const ActivationContext& context,
-                                   const HandOverBounds& bounds) {
-    InstanceClaim claim;
-    claim.socketPath_ = socketPath;
-    if (socketPath.empty()) {
-        return claim;
-    }
-    claim.lock_ = LockBeside(socketPath, bounds.lock);
-    claim.handedOver_ = AskRunningCopy(socketPath, EncodeRequest(context), bounds.answer);
-    if (claim.handedOver_) {
-        claim.ReleaseLock();
-    }
-    return claim;
 }
 
 }  // namespace nagitori

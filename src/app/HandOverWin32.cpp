@@ -5,21 +5,9 @@
 #include <cstdlib>
 
 #include "app/HandOver.h"
+#include "app/HandOverTransport.h"
 
 namespace nagitori {
-
-namespace {
-
-std::string SafeName(std::string text) {
-    for (char& c : text) {
-        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                          c == '_' || c == '-';
-        if (!safe) {
-            c = '_';
-        }
-    }
-    return text;
-}
 
 // A session-wide mutex named after the pipe, waited for up to `bound`; a mutex its owner left by ending is had.
 std::shared_ptr<void> LockBeside(const std::string& pipeName, std::chrono::milliseconds bound) {
@@ -58,24 +46,10 @@ bool AskRunningCopy(const std::string& pipeName, const std::string& request, std
     return answer.startsWith(QByteArray(kHandOverAnswer.data(), static_cast<qsizetype>(kHandOverAnswer.size())));
 }
 
-}  // namespace
-
 // Named pipes are machine-wide: the user's name keeps two users apart.
 std::string InstanceSocketPath() {
     const char* user = std::getenv("USERNAME");
     return "nagitori-.socket-" + SafeName(user != nullptr ? user : "");
-}
-
-InstanceClaim InstanceClaim::Claim(const std::string& socketPath, const ActivationContext& context,
-                                   const HandOverBounds& bounds) {
-    InstanceClaim claim;
-    claim.socketPath_ = socketPath;
-    claim.lock_ = LockBeside(socketPath, bounds.lock);
-    claim.handedOver_ = AskRunningCopy(socketPath, EncodeRequest(context), bounds.answer);
-    if (claim.handedOver_) {
-        claim.ReleaseLock();
-    }
-    return claim;
 }
 
 }  // namespace nagitori
