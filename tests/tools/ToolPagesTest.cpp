@@ -89,6 +89,18 @@ protected:
         EXPECT_EQ(system.launches.size(), 1u);
         return system.launches.empty() ? LaunchRequest{} : system.launches.back();
     }
+
+    // Clicks the button with this tag and returns the texts of the notices it gave, each a warning.
+    std::vector<QString> NoticesOfClick(TMainForm& main, int tag) {
+        desktop.boxes.clear();
+        Click(main, tag);
+        std::vector<QString> texts;
+        for (const FakeDesktop::Box& box : desktop.boxes) {
+            texts.push_back(box.text);
+            EXPECT_EQ(box.flags, 48u);
+        }
+        return texts;
+    }
 };
 
 TEST_F(ToolButtons, EveryButtonHasItsNameCaptionPlaceAndCommand) {
@@ -249,14 +261,7 @@ TEST_F(ToolButtons, PlatformNamesTheProgramAndReportsAMissingOne) {
             EXPECT_EQ(QToolTip::text(), c.toolTip);
         }
 
-        desktop.boxes.clear();
-        Click(main, c.tag);
-        std::vector<QString> texts;
-        for (const FakeDesktop::Box& box : desktop.boxes) {
-            texts.push_back(box.text);
-            EXPECT_EQ(box.flags, 48u);
-        }
-        EXPECT_EQ(texts, c.boxes);
+        EXPECT_EQ(NoticesOfClick(main, c.tag), c.boxes);
     }
     // A launch that succeeds needs no notice, installed or not.
     system.shellResult = 42;
@@ -298,14 +303,7 @@ TEST_F(ToolButtons, MissingElevationProgramIsNamedWhenToolsGetAdministratorRight
         if (main.N4->isChecked() != c.administrator) {
             main.N4->trigger();
         }
-        desktop.boxes.clear();
-        Click(main, c.tag);
-        std::vector<QString> texts;
-        for (const FakeDesktop::Box& box : desktop.boxes) {
-            texts.push_back(box.text);
-            EXPECT_EQ(box.flags, 48u);
-        }
-        EXPECT_EQ(texts, c.boxes);
+        EXPECT_EQ(NoticesOfClick(main, c.tag), c.boxes);
     }
     system.missingElevation.reset();
     desktop.boxes.clear();

@@ -19,6 +19,23 @@ bool Names(const IconReference& icon, const std::string& name) {
     return std::find(icon.themeNames.begin(), icon.themeNames.end(), name) != icon.themeNames.end();
 }
 
+struct IconCase {
+    std::string what;
+    std::string target;
+    std::string icon;  // empty: no icon
+};
+
+void ExpectIcons(PosixSystem& system, const std::vector<IconCase>& cases) {
+    for (const IconCase& c : cases) {
+        const IconReference icon = system.IconFor(c.target);
+        if (c.icon.empty()) {
+            EXPECT_TRUE(icon.Empty()) << c.what;
+        } else {
+            EXPECT_TRUE(Names(icon, c.icon)) << c.what;
+        }
+    }
+}
+
 // Against a desktop database of the test's own: which icon each kind of target shows.
 TEST(Icons, ApplicationsShowTheirOwnDocumentsTheirContentTypes) {
     const test::IsolatedDesktop& desktop = test::IsolateDesktopDatabase();
@@ -35,12 +52,7 @@ TEST(Icons, ApplicationsShowTheirOwnDocumentsTheirContentTypes) {
     PosixSystem system(environment, {{"nagitori-tool", {{"nagitori-test-app.desktop", {}, StandInKind::DesktopFile}}},
                                      {"nagitori-missing", {{"absent.desktop", {}, StandInKind::DesktopFile}}}});
 
-    struct Case {
-        std::string what;
-        std::string target;
-        std::string icon;  // empty: no icon
-    };
-    const Case cases[] = {
+    const std::vector<IconCase> cases = {
         {"a desktop file", (temp / "own.desktop").string(), "nagitori-own-icon"},
         {"a program an installed application runs", desktop.app.string(), "nagitori-test-app"},
         {"the same program by its name on PATH", desktop.app.filename().string(), "nagitori-test-app"},
@@ -53,14 +65,7 @@ TEST(Icons, ApplicationsShowTheirOwnDocumentsTheirContentTypes) {
         {"a stand-in that is not installed", "nagitori-missing", ""},
         {"nothing at all", "", ""},
     };
-    for (const Case& c : cases) {
-        const IconReference icon = system.IconFor(c.target);
-        if (c.icon.empty()) {
-            EXPECT_TRUE(icon.Empty()) << c.what;
-        } else {
-            EXPECT_TRUE(Names(icon, c.icon)) << c.what;
-        }
-    }
+    ExpectIcons(system, cases);
     EXPECT_TRUE(Names(system.StandInFor("nagitori-tool")->icon, "nagitori-test-app"));
 }
 
@@ -76,26 +81,14 @@ TEST(Icons, PathsThatAreNoRegularFileOrTooBigNeverHoldUpTheLookup) {
     test::WriteFileBytes(temp / "big.desktop", entry + "# " + std::string(1024 * 1024, 'x') + "\n");
     PosixSystem system(PosixEnvironment{}, {});
 
-    struct Case {
-        std::string what;
-        std::string target;
-        std::string icon;  // empty: no icon
-    };
-    const Case cases[] = {
+    const std::vector<IconCase> cases = {
         {"a FIFO", (temp / "fifo.desktop").string(), "inode-fifo"},
         {"a folder", (temp / "folder.desktop").string(), "folder"},
         {"a dangling link", (temp / "dangling.desktop").string(), ""},
         {"an entry", (temp / "small.desktop").string(), "nagitori-own-icon"},
         {"an entry of more than a mebibyte", (temp / "big.desktop").string(), "application-x-desktop"},
     };
-    for (const Case& c : cases) {
-        const IconReference icon = system.IconFor(c.target);
-        if (c.icon.empty()) {
-            EXPECT_TRUE(icon.Empty()) << c.what;
-        } else {
-            EXPECT_TRUE(Names(icon, c.icon)) << c.what;
-        }
-    }
+    ExpectIcons(system, cases);
     EXPECT_FALSE(fifo.ReaderWasStuck());
 }
 
