@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "common/FreedMemory.h"
+
 namespace nagitori {
 
 namespace {
@@ -52,8 +54,15 @@ void OffThread::Start(std::function<Delivery()> job, Delivery failed) {
         --channel->running;
         channel->idle.notify_all();
         // Posted under the lock, so the owner cannot go meanwhile; once it is gone, Qt drops what was posted to it.
+        // What the work and the delivery read and let go (databases, icon themes) is handed back after it.
         if (channel->owner != nullptr) {
-            QMetaObject::invokeMethod(channel->owner, std::move(delivery), Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                channel->owner,
+                [delivery = std::move(delivery)] {
+                    delivery();
+                    ReturnFreedMemory();
+                },
+                Qt::QueuedConnection);
         }
     };
     try {

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+#include "widgets/OffThread.h"
+
+namespace nagitori::test {
+namespace {
+
+long ResidentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// Showing looked-up icons reads the icon theme on the window's thread and frees most of what it read; the few
+// things it keeps lie among the freed pages, which stay with the program unless they are handed back.
+TEST(OffThread, PagesFreedWhileDeliveringGoBackToTheSystem) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer holds freed memory in a quarantine of its own";
+#else
+    constexpr int kBlocks = 65536;
+    constexpr size_t kBlockBytes = 256;  // 16 MiB in all, well below the size glibc maps on its own
+    constexpr int kKeepEvery = 256;      // one block kept in every 64 KiB
+    QObject owner;
+    auto* lookups = new OffThread(&owner);
+    std::vector<void*> kept;
+    kept.reserve(kBlocks / kKeepEvery);
+    bool delivered = false;
+    const long before = ResidentBytes();
+    lookups->Run<int>([] { return 1; },
+                      [&](const int&) {
+                          std::vector<void*> blocks(kBlocks);
+                          for (void*& block : blocks) {
+                              block = std::malloc(kBlockBytes);
+                              std::memset(block, 1, kBlockBytes);
+                          }
+                          for (int i = 0; i < kBlocks; ++i) {
+                              if (i % kKeepEvery == 0) {
+                                  kept.push_back(blocks[static_cast<size_t>(i)]);
+                              } else {
+                                  std::free(blocks[static_cast<size_t>(i)]);
+                              }
+                          }
+                          delivered = true;
+                      });
+    ASSERT_TRUE(QTest::qWaitFor([&delivered] { return delivered; }, 10000));
+    const long grown = ResidentBytes() - before;
+    for (void* block : kept) {
+        std::free(block);
+    }
+    EXPECT_LT(grown, 4L * 1024 * 1024);
+#endif
+}
+
+}  // namespace
+}  // namespace nagitori::test
