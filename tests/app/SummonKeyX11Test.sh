@@ -5,18 +5,6 @@
 # Usage: SummonKeyX11Test.sh <program> <first display number>; the first free one of ten from there is used.
 set -euo pipefail
 program=$1
-display=
-for ((n = $2; n < $2 + 10; n++)); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=:$n
-        break
-    fi
-done
-if [[ -z $display ]]; then
-    echo "SKIP: displays :$2 to :$(($2 + 9)) are all taken"
-    exit 77
-fi
-
 for tool in Xvfb openbox xdotool xprop; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (Debian packages xvfb, openbox, xdotool, x11-utils)"
@@ -78,17 +66,38 @@ window_of() {
     echo "$window"
 }
 
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config DISPLAY=$display QT_QPA_PLATFORM=xcb
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
 mkdir -p "$HOME" "$work/summoned" "$work/other"
 mkdir -m 700 "$work/runtime-summoned" "$work/runtime-other"
 
-Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-if ! wait_for xdotool getdisplaygeometry >/dev/null; then
-    echo "SKIP: Xvfb did not start on $display: $(cat "$work/xvfb.log")"
+# Xvfb on the first display number from $2 that nobody holds. Other tests pick numbers in the same range at the
+# same moment: the display is ours once its lock file names our server, and a server that lost the race ends.
+ours() { [[ $(tr -d ' \n' <"/tmp/.X$1-lock" 2>/dev/null) == "$2" && -e /tmp/.X11-unix/X$1 ]]; }
+display=
+for ((n = $2; n < $2 + 10; n++)); do
+    [[ -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+    server=$!
+    for ((i = 0; i < 200; i++)); do
+        if ours "$n" "$server" || ! kill -0 "$server" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
+    done
+    if ours "$n" "$server" && kill -0 "$server" 2>/dev/null; then
+        pids+=("$server")
+        display=:$n
+        break
+    fi
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+done
+if [[ -z $display ]]; then
+    echo "SKIP: no X display of :$2 to :$(($2 + 9)) could be started: $(cat "$work/xvfb.log")"
     exit 77
 fi
+export DISPLAY=$display
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 if ! wait_for wm_runs; then

@@ -274,10 +274,12 @@ protected:
 
     // A second start of the program, as a launcher starts it when the user clicks it right after typing in the
     // program of `typedIn`; true when it handed over. (Xvfb's clock for property changes lags behind its input
-    // events, so the click's time is taken as just after the typing.)
+    // events, so the click's time is taken from the typing: programs tell the time of a key's press, and window
+    // managers that watch the keyboard also see its release, a few milliseconds later.)
     bool SecondStart(QProcessEnvironment environment, bool withContext, qint64 typedIn) {
         if (withContext) {
-            const std::uint32_t click = std::max(x_->Time(), x_->UserTime(typedIn) + 1);
+            constexpr std::uint32_t kClickAfterTyping = 100;
+            const std::uint32_t click = std::max(x_->Time(), x_->UserTime(typedIn) + kClickAfterTyping);
             environment.insert(QStringLiteral("DESKTOP_STARTUP_ID"),
                                QStringLiteral("launcher-%1-test_TIME%2").arg(getpid()).arg(click));
         }
