@@ -2,7 +2,6 @@
 // The histories have no cap, so these must stay fast at 100,000 entries (about 6 MB a file).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QWidget>
@@ -19,6 +18,7 @@
 #include "settings/SettingsPath.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeSystem.h"
+#include "support/ResidentMemory.h"
 #include "support/TempDir.h"
 
 namespace nagitori {
@@ -120,18 +120,6 @@ BENCHMARK(BM_CreateDialogWithHistories)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 
-long ResidentKiB() {
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 long PeakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -149,10 +137,10 @@ void PrintDialogMemory() {
     long withoutHistories = 0;
     {
         const TExecuteFileRun dialog(empty, shared->desktop, &owner);
-        withoutHistories = ResidentKiB();
+        withoutHistories = test::ResidentBytes() / 1024;
     }
     const TExecuteFileRun dialog(shared->system, shared->desktop, &owner);
-    const long withHistories = ResidentKiB();
+    const long withHistories = test::ResidentBytes() / 1024;
     const auto fileBytes = std::filesystem::file_size(ExecuteFileHistoryPath(shared->system.appData)) +
                            std::filesystem::file_size(CurrentDirectoryHistoryPath(shared->system.appData));
     std::printf("History files: %.1f MB; dialog with them open adds %.1f MB resident\n",

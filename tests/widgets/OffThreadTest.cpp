@@ -3,12 +3,11 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
+#include "support/ResidentMemory.h"
 #include "widgets/OffThread.h"
 
 namespace nagitori::test {
@@ -19,18 +18,6 @@ constexpr bool kAddressSanitizer = true;
 #else
 constexpr bool kAddressSanitizer = false;
 #endif
-
-long ResidentBytes() {
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
 
 // Showing looked-up icons reads the icon theme on the window's thread and frees most of what it read; the few
 // things it keeps lie among the freed pages, which stay with the program unless they are handed back.
