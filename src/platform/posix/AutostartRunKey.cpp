@@ -16,6 +16,7 @@
 #include "common/Error.h"
 #include "common/PosixFile.h"
 #include "common/TemporarySibling.h"
+#include "platform/posix/GLibOwners.h"
 
 namespace nagitori::posix {
 
@@ -32,16 +33,6 @@ constexpr std::size_t kMaxEntryBytes = 64 * 1024;
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 // Characters that must be escaped inside a quoted Exec argument.
 constexpr std::string_view kEscapedInQuotes = "\"`$\\";
-
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
-
-struct CharsDeleter {
-    void operator()(gchar* text) const { g_free(text); }
-};
-using Chars = std::unique_ptr<gchar, CharsDeleter>;
 
 // The desktop entry file of a value, or nothing when the name cannot be a file name.
 std::optional<std::filesystem::path> EntryFile(const std::filesystem::path& folder, const std::string& name) {
@@ -100,7 +91,7 @@ std::optional<std::string> ExecProgram(const std::string& exec) {
 std::optional<std::string> StringKey(GKeyFile* file, const char* key) {
     GError* error = nullptr;
     // On a bad escape sequence GLib returns a value and an error at once.
-    Chars value(g_key_file_get_string(file, kGroup, key, &error));
+    StringPtr value(g_key_file_get_string(file, kGroup, key, &error));
     if (error != nullptr) {
         g_error_free(error);
         return std::nullopt;
@@ -177,11 +168,11 @@ public:
         if (!text) {
             return {};
         }
-        KeyFile file(g_key_file_new());
+        KeyFilePtr file(g_key_file_new());
         if (!g_key_file_load_from_data(file.get(), text->data(), text->size(), G_KEY_FILE_NONE, nullptr)) {
             throw Error(RunKeyWrongTypeMessage(name));
         }
-        Chars startGroup(g_key_file_get_start_group(file.get()));
+        StringPtr startGroup(g_key_file_get_start_group(file.get()));
         if (!startGroup || std::string_view(startGroup.get()) != kGroup ||
             StringKey(file.get(), "Type") != "Application") {
             throw Error(RunKeyWrongTypeMessage(name));
@@ -208,12 +199,12 @@ public:
         if (stat(path->c_str(), &existing) == 0 && posix_file::IsWriteProtected(*path, existing.st_mode)) {
             throw Error(RunKeyWriteFailedMessage(name));
         }
-        KeyFile file(g_key_file_new());
+        KeyFilePtr file(g_key_file_new());
         g_key_file_set_string(file.get(), kGroup, "Type", "Application");
         g_key_file_set_string(file.get(), kGroup, "Name", kEntryName);
         g_key_file_set_string(file.get(), kGroup, "Exec", ExecArgument(data).c_str());
         gsize length = 0;
-        Chars text(g_key_file_to_data(file.get(), &length, nullptr));
+        StringPtr text(g_key_file_to_data(file.get(), &length, nullptr));
         if (!ReplaceFile(*path, std::string(text.get(), length))) {
             throw Error(RunKeyWriteFailedMessage(name));
         }

@@ -3,15 +3,12 @@
 #include <glib.h>
 
 #include <filesystem>
-#include <memory>
+
+#include "platform/posix/GLibOwners.h"
 
 namespace nagitori::posix {
 
 namespace {
-
-struct KeyFileFree {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
 
 // The folders of the lists, most important first.
 std::vector<std::filesystem::path> ListFolders() {
@@ -52,7 +49,7 @@ std::vector<std::string> DefaultsSetFor(std::string_view mimeType, std::string_v
     const std::vector<std::string> names = ListNames(currentDesktop);
     for (const std::filesystem::path& folder : ListFolders()) {
         for (const std::string& name : names) {
-            const std::unique_ptr<GKeyFile, KeyFileFree> list(g_key_file_new());
+            const KeyFilePtr list(g_key_file_new());
             if (!g_key_file_load_from_file(list.get(), (folder / name).c_str(), G_KEY_FILE_NONE, nullptr)) {
                 continue;
             }

@@ -23,6 +23,11 @@ struct StringFree {
 };
 using StringPtr = std::unique_ptr<gchar, StringFree>;
 
+struct KeyFileFree {
+    void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileFree>;
+
 struct ErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
 };

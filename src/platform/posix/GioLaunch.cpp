@@ -225,7 +225,7 @@ std::optional<DesktopApp> DesktopApp::FromFile(const std::filesystem::path& file
 }
 
 std::optional<DesktopApp> DesktopApp::FromEntryText(const std::string& text) {
-    const std::unique_ptr<GKeyFile, decltype(&g_key_file_free)> entry(g_key_file_new(), g_key_file_free);
+    const KeyFilePtr entry(g_key_file_new());
     if (!g_key_file_load_from_data(entry.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr)) {
         return std::nullopt;
     }
@@ -332,7 +332,7 @@ int DesktopApp::Launch(const std::vector<std::string>& words, const std::string&
     const char* file =
         G_IS_DESKTOP_APP_INFO(info_.get()) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info_.get())) : nullptr;
     const char* exec = g_app_info_get_commandline(Info(info_));
-    const std::unique_ptr<GKeyFile, decltype(&g_key_file_unref)> keys(g_key_file_new(), g_key_file_unref);
+    const KeyFilePtr keys(g_key_file_new());
     if (file == nullptr || exec == nullptr ||
         !g_key_file_load_from_file(keys.get(), file, G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)) {
         return kShellBadFormat;
