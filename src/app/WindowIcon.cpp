@@ -10,7 +10,7 @@ QIcon WindowIcon(qreal devicePixelRatio) {
     }
     // Drawing the SVG at four sizes held up every start by some milliseconds.
     QIcon icon;
-    for (const int side : {16, 32, 64, 128}) {
+    for (const int side : {NAGITORI_WINDOW_ICON_SIDES}) {
         icon.addFile(QStringLiteral(":/nagitori-%1.png").arg(side), QSize(side, side));
     }
     return icon;
